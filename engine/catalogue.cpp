@@ -1,0 +1,72 @@
+#include "catalogue.h"
+
+namespace korval {
+namespace {
+
+struct Entry {
+    std::int32_t power;
+    std::int32_t price;
+    const char *code;
+    const char *italian;
+    const char *english;
+};
+
+// The texts differ between languages on purpose ("kg"/"Kg", the blank before
+// the slash of the third 1-hour model): they are the manufacturer's wording.
+constexpr Entry kOneHour[3] = {
+    {1000, 12000, "QX10011", "UPS Orvane Monofase/Monofase, Peso 91 kg",
+     "UPS Orvane Monophase/Monophase, Weight 91 Kg, 1 piece"},
+    {2000, 14000, "QX10013", "UPS Orvane Monofase/Monofase, Peso 43+130 kg",
+     "UPS Orvane Monophase/Monophase, Weight 43+130 Kg, 1 piece"},
+    {3000, 16000, "QX10015", "UPS Orvane Monofase-Trifase /Monofase, Peso 44+130 kg",
+     "UPS Orvane Monophase/Monophase, Weight 44+130 Kg, 1 piece"},
+};
+
+constexpr Entry kThreeHours[3] = {
+    {1000, 16000, "QX10012", "UPS Orvane Monofase/Monofase, Peso 43+130 kg",
+     "UPS Orvane Monophase/Monophase, Weight 43+130 Kg, 1 piece"},
+    {2000, 19000, "QX10014", "UPS Orvane Monofase/Monofase, Peso 43+2x130 kg",
+     "UPS Orvane Monophase/Monophase, Weight 43+2x130 Kg, 1 piece"},
+    {3000, 25000, "QX10016", "UPS Orvane Monofase-Trifase/Monofase, Peso 44+3x130 kg",
+     "UPS Orvane Monophase/Monophase, Weight 44+3x130 Kg, 1 piece"},
+};
+
+void FillFixedFields(Catalogue &catalogue, const Entry (&entries)[3])
+{
+    for (int i = 0; i < 3; ++i) {
+        UpsModel &model = catalogue[static_cast<std::size_t>(i + 1)];
+        model.Power = entries[i].power;
+        model.Price = entries[i].price;
+        model.Code = entries[i].code;
+    }
+}
+
+void FillDescriptions(Catalogue &catalogue, const Entry (&entries)[3], std::uint8_t language)
+{
+    for (int i = 0; i < 3; ++i)
+        catalogue[static_cast<std::size_t>(i + 1)].Description =
+            language == kItalian ? entries[i].italian : entries[i].english;
+}
+
+}  // namespace
+
+void CreateCatalogues(State &state)
+{
+    state.Catalogue1h.assign(4, UpsModel{});
+    state.Catalogue3h.assign(4, UpsModel{});
+    FillCatalogues(state);
+}
+
+void FillCatalogues(State &state)
+{
+    if (state.Catalogue1h.size() < 4 || state.Catalogue3h.size() < 4)
+        return;
+    FillFixedFields(state.Catalogue1h, kOneHour);
+    FillFixedFields(state.Catalogue3h, kThreeHours);
+    if (state.Language != kItalian && state.Language != kEnglish)
+        return;
+    FillDescriptions(state.Catalogue1h, kOneHour, state.Language);
+    FillDescriptions(state.Catalogue3h, kThreeHours, state.Language);
+}
+
+}  // namespace korval

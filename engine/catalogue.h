@@ -1,0 +1,14 @@
+#pragma once
+
+#include "state.h"
+
+namespace korval {
+
+// Creates both catalogues with indices 0..3 (all empty) and fills them.
+void CreateCatalogues(State &state);
+
+// Writes powers, prices and codes, then the descriptions in the current language.
+// An unknown language leaves the descriptions as they were.
+void FillCatalogues(State &state);
+
+}  // namespace korval

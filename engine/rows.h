@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "power.h"
+#include "search.h"
+#include "state.h"
+
+namespace korval {
+
+// One row of a list view: the first column's text and the texts of the
+// following columns (SubItems[0] is column 2).
+struct ListRow {
+    std::string Text;
+    std::vector<std::string> SubItems;
+
+    friend bool operator==(const ListRow &a, const ListRow &b)
+    {
+        return a.Text == b.Text && a.SubItems == b.SubItems;
+    }
+};
+
+enum class ClassOutcome { NotSearched, Found, TooDifficult };
+
+struct CalculationRows {
+    std::vector<ListRow> Rows;  // model rows, then the blank and the total row
+    ClassOutcome OneHour = ClassOutcome::NotSearched;
+    ClassOutcome ThreeHours = ClassOutcome::NotSearched;
+    // False when the 3-hour search was too difficult: the run stops without
+    // the blank and the total row.
+    bool Finished = true;
+    std::int64_t TotalCost = 0;
+};
+
+// Searches both classes for the given powers and writes the rows of the result
+// list in the current language. Resets BestCost and BestCombination before
+// each class.
+CalculationRows CalculateRows(State &state, const RequiredPower &power, const Notify &notify);
+
+// Row n of the lamp list.
+ListRow LampListRow(const LampRecord &row, std::uint8_t language, char decimalSeparator);
+
+// The six rows of the price list: 1-hour models first.
+std::vector<ListRow> PriceListRows(const State &state);
+
+// Ballast and autonomy texts shared by the lamp list and the lamp dialog.
+std::string BallastText(std::uint8_t ballast, std::uint8_t language);
+std::string AutonomyText(std::uint8_t hours, std::uint8_t language);
+
+}  // namespace korval
