@@ -26,8 +26,15 @@ std::string AutonomyText(std::uint8_t hours, std::uint8_t language)
 
 namespace {
 
+void Add(CalculationRows &result, ListRow row, const RowSink &onRow)
+{
+    result.Rows.push_back(std::move(row));
+    if (onRow)
+        onRow(result.Rows.back());
+}
+
 void AppendModelRows(CalculationRows &result, const UnitCounts &counts, const Catalogue &catalogue,
-                     std::uint8_t hours, std::uint8_t language)
+                     std::uint8_t hours, std::uint8_t language, const RowSink &onRow)
 {
     for (std::size_t m = 1; m <= 3; ++m) {
         const std::int64_t n = counts.Units[m];
@@ -35,9 +42,10 @@ void AppendModelRows(CalculationRows &result, const UnitCounts &counts, const Ca
             continue;
         const UpsModel &model = catalogue[m];
         const std::int64_t rowCost = model.Price * n;
-        result.Rows.push_back({AutonomyText(hours, language),
-                               {model.Code, WattsText(model.Power), Digits(n), EuroText(model.Price),
-                                EuroText(rowCost)}});
+        Add(result,
+            {AutonomyText(hours, language),
+             {model.Code, WattsText(model.Power), Digits(n), EuroText(model.Price), EuroText(rowCost)}},
+            onRow);
         result.TotalCost += rowCost;
     }
 }
@@ -50,7 +58,8 @@ void ResetSearch(State &state)
 
 }  // namespace
 
-CalculationRows CalculateRows(State &state, const RequiredPower &power, const Notify &notify)
+CalculationRows CalculateRows(State &state, const RequiredPower &power, const Notify &notify,
+                              const RowSink &onRow)
 {
     CalculationRows result;
 
@@ -60,7 +69,7 @@ CalculationRows CalculateRows(State &state, const RequiredPower &power, const No
                                                     state.Catalogue1h, notify);
         result.OneHour = counts ? ClassOutcome::Found : ClassOutcome::TooDifficult;
         if (counts)
-            AppendModelRows(result, *counts, state.Catalogue1h, 1, state.Language);
+            AppendModelRows(result, *counts, state.Catalogue1h, 1, state.Language, onRow);
     }
 
     ResetSearch(state);
@@ -72,13 +81,13 @@ CalculationRows CalculateRows(State &state, const RequiredPower &power, const No
             result.Finished = false;
             return result;
         }
-        AppendModelRows(result, *counts, state.Catalogue3h, 3, state.Language);
+        AppendModelRows(result, *counts, state.Catalogue3h, 3, state.Language, onRow);
     }
 
-    result.Rows.push_back({" ", {}});
-    result.Rows.push_back(
-        {" ", {"", "", "", state.Language == kItalian ? "Costo totale:" : "Total price:",
-               EuroText(result.TotalCost)}});
+    Add(result, {" ", {}}, onRow);
+    Add(result,
+        {" ", {"", "", "", state.Language == kItalian ? "Costo totale:" : "Total price:", EuroText(result.TotalCost)}},
+        onRow);
     return result;
 }
 

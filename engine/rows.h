@@ -33,10 +33,14 @@ struct CalculationRows {
     std::int64_t TotalCost = 0;
 };
 
+using RowSink = std::function<void(const ListRow &row)>;
+
 // Searches both classes for the given powers and writes the rows of the result
 // list in the current language. Resets BestCost and BestCombination before
-// each class.
-CalculationRows CalculateRows(State &state, const RequiredPower &power, const Notify &notify);
+// each class. Each row also goes to `onRow` as soon as it exists, so a list
+// shows the 1-hour rows while the 3-hour search may still report a message.
+CalculationRows CalculateRows(State &state, const RequiredPower &power, const Notify &notify,
+                              const RowSink &onRow = {});
 
 // Row n of the lamp list.
 ListRow LampListRow(const LampRecord &row, std::uint8_t language, char decimalSeparator);

@@ -1,0 +1,368 @@
+#include "form1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWindow>
+
+#include "artwork.h"
+#include "catalogue.h"
+#include "form2.h"
+#include "form3.h"
+#include "numbers.h"
+#include "power.h"
+#include "rows.h"
+
+namespace korval {
+namespace {
+
+struct Caption {
+    const char *italian;
+    const char *english;
+};
+
+constexpr Caption kLampColumns[6] = {
+    {"N° Plafoniere", "N° Ceil.Lights"}, {"Lamp. per Plaf.", "Lamps/Ceil."}, {"Watt per Lamp.", "Watts/Lamp"},
+    {"Cos.fi", "Cos.fi"},                {"Alimentatore", "Power pack type"}, {"Autonomia", "Autonomy"},
+};
+constexpr int kLampColumnWidths[6] = {1370, 1540, 1560, 880, 1420, 1170};
+
+constexpr Caption kResultColumns[6] = {
+    {"Autonomia", "Autonomy"}, {"Codice", "Code"},           {"Potenza", "Power"},
+    {"Quantità", "Quantity"},  {"Prezzo unitario", "Unit price"}, {"Prezzo totale", "Total price"},
+};
+
+QString Pick(const Caption &caption, std::uint8_t language)
+{
+    return QString::fromUtf8(language == kItalian ? caption.italian : caption.english);
+}
+
+QPushButton *MakeButton(QWidget *parent, const char *name, const QRect &geometry, const QFont &font)
+{
+    auto *button = new WrappingButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFont(font);
+    return button;
+}
+
+ListView *MakeList(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *list = new ListView(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setGeometry(geometry);
+    list->setFont(LegacyFont(9.75, false));
+    list->SetColumnCount(6);
+    return list;
+}
+
+QGroupBox *MakePowerFrame(QWidget *parent, const char *name, int top, QLineEdit *&text, const char *textName)
+{
+    auto *frame = new QGroupBox(parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setGeometry(TwipRect(480, top, 1695, 615));
+    text = new QLineEdit(frame);
+    text->setObjectName(QString::fromLatin1(textName));
+    text->setGeometry(TwipRect(120, 240, 1455, 285));
+    text->setReadOnly(true);
+    text->setFocusPolicy(Qt::ClickFocus);
+    return frame;
+}
+
+ReportTable TableOf(const ListView &list)
+{
+    ReportTable table;
+    for (int c = 1; c <= list.ColumnCount(); ++c)
+        table.Captions << list.ColumnCaption(c);
+    for (int r = 1; r <= list.RowCount(); ++r) {
+        ReportTable::Row row{list.RowText(r), {}};
+        for (int i = 1; i <= list.SubItemCount(r); ++i)
+            row.SubItems << list.SubItem(r, i);
+        table.Rows << row;
+    }
+    return table;
+}
+
+}  // namespace
+
+Form1::Form1(State &state, MessageBoxes &messages, QWidget *parent)
+    : QWidget(parent), m_state(state), m_messages(messages), m_logo(KorvalLogo())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(KorvalIcon());
+    setFixedSize(Twips(10815), Twips(8115));
+    setFont(LegacyFont(QApplication::font().pointSizeF(), false));
+    BuildControls();
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &Form1::OnFocusWindowChanged);
+    Load();
+}
+
+Form1::~Form1()
+{
+    delete m_form2;
+    delete m_form3;
+}
+
+Form2 *Form1::LampDialog() const
+{
+    return m_form2;
+}
+
+Form3 *Form1::PriceList() const
+{
+    return m_form3;
+}
+
+void Form1::BuildControls()
+{
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(TwipRect(360, 360, 4455, 345));
+    Label1->setFont(LegacyFont(12, true));
+
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setGeometry(TwipRect(5160, 360, 1695, 315));
+    Combo1->addItems({QStringLiteral("Italiano"), QStringLiteral("English")});
+
+    Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(TwipRect(7080, 0, 3800, 1100));
+    Picture1->setPixmap(QPixmap::fromImage(m_logo));
+    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    Command3 = MakeButton(this, "Command3", TwipRect(480, 1320, 1695, 735), LegacyFont(12, true));
+    Command4 = MakeButton(this, "Command4", TwipRect(480, 2280, 1695, 735), LegacyFont(12, true));
+    Frame1 = MakePowerFrame(this, "Frame1", 3240, Text1, "Text1");
+    Frame2 = MakePowerFrame(this, "Frame2", 3840, Text2, "Text2");
+    Command5 = MakeButton(this, "Command5", TwipRect(480, 5280, 1695, 735), LegacyFont(13.5, false));
+    Command2 = MakeButton(this, "Command2", TwipRect(480, 6240, 1695, 735), LegacyFont(13.5, false));
+    Command2->setEnabled(false);
+    Command1 = MakeButton(this, "Command1", TwipRect(480, 7440, 1695, 495), LegacyFont(9.75, true));
+
+    ListView1 = MakeList(this, "ListView1", TwipRect(2640, 1320, 8055, 3135));
+    for (int c = 1; c <= 6; ++c)
+        ListView1->SetColumnWidthTwips(c, kLampColumnWidths[c - 1]);
+    ListView2 = MakeList(this, "ListView2", TwipRect(2640, 4680, 8055, 3255));
+    ListView2->SetColumnAlignment(6, Qt::AlignHCenter | Qt::AlignVCenter);
+
+    QWidget *order[] = {Combo1, Command3, Command4, Command5, Command2, Command1, ListView1, ListView2};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(Command3, &QPushButton::clicked, this, &Form1::AddLamps);
+    connect(Command4, &QPushButton::clicked, this, &Form1::EraseAllRows);
+    connect(Command5, &QPushButton::clicked, this, &Form1::RunCalculation);
+    connect(Command2, &QPushButton::clicked, this, &Form1::PrintReport);
+    connect(Command1, &QPushButton::clicked, this, &Form1::ShowPriceList);
+    connect(ListView1, &ListView::RowClicked, this, &Form1::EditRow);
+}
+
+void Form1::Load()
+{
+    setWindowTitle(QStringLiteral("KORVAL 1.2 2015"));
+    CreateCatalogues(m_state);
+    // Selecting the first language by program applies it like a user's choice.
+    Combo1->setCurrentIndex(-1);
+    connect(Combo1, &QComboBox::currentIndexChanged, this, &Form1::ApplyLanguage);
+    // Choosing the language already shown applies it again (and so resets the
+    // result columns), as a user expects from picking an entry.
+    connect(Combo1, &QComboBox::activated, this, &Form1::ApplyLanguage);
+    Combo1->setCurrentIndex(0);
+    m_state.BestCost = kNoCombinationCost;
+    m_state.BestCombination.clear();
+}
+
+void Form1::OnFocusWindowChanged(QWindow *window)
+{
+    // Only the program's own windows count: coming back from another
+    // application, a message box or a drop-down list is no activation.
+    const bool ours = window && (window == windowHandle() || (m_form2 && window == m_form2->windowHandle())
+                                 || (m_form3 && window == m_form3->windowHandle()));
+    if (!ours)
+        return;
+    const bool activated = window == windowHandle() && m_lastActiveWindow != window;
+    m_lastActiveWindow = window;
+    if (activated)
+        RefreshMainWindow();
+}
+
+Notify Form1::Notifier()
+{
+    return [this](const std::string &text, MessageIcon icon) {
+        m_messages.Show(this, QString::fromStdString(text), icon);
+    };
+}
+
+RequiredPower Form1::ShowRequiredPower()
+{
+    const RequiredPower power = ComputeRequiredPower(m_state, Notifier());
+    Frame1->setEnabled(true);
+    Frame2->setEnabled(true);
+    Text1->setText(QString::fromStdString(WattsText(power.OneHour)));
+    Text2->setText(QString::fromStdString(WattsText(power.ThreeHours)));
+    return power;
+}
+
+void Form1::RefreshMainWindow()
+{
+    m_state.EditIndex = 0;
+    ListView1->setEnabled(true);
+    ListView1->ClearRows();
+    const char separator = LocaleDecimalSeparator();
+    for (const LampRecord &row : ReadRows(m_state))
+        ListView1->AddRow(LampListRow(row, m_state.Language, separator));
+
+    if (m_state.LampCount < 1) {
+        Command4->setEnabled(false);
+        Command5->setEnabled(false);
+        Command2->setEnabled(false);
+        Text1->clear();
+        Text2->clear();
+        Frame1->setEnabled(false);
+        Frame2->setEnabled(false);
+        // "Aggiungi Lampade" stays disabled after a calculation that stopped
+        // early; the language box then takes the focus.
+        if (Command3->isEnabled())
+            Command3->setFocus();
+        else
+            Combo1->setFocus();
+        return;
+    }
+    Command4->setEnabled(true);
+    Command5->setEnabled(true);
+    ShowRequiredPower();
+    Command5->setFocus();
+}
+
+void Form1::ApplyLanguage()
+{
+    const int entry = Combo1->currentIndex();
+    if (entry == 0 || entry == 1) {
+        m_state.Language = static_cast<std::uint8_t>(entry);
+        const std::uint8_t language = m_state.Language;
+        const bool italian = language == kItalian;
+        Label1->setText(italian ? QStringLiteral("Selezione modello e quantità UPS")
+                                : QStringLiteral("UPS model and quantity Selection"));
+        Command1->setText(italian ? QStringLiteral("Elenco UPS") : QStringLiteral("UPS List"));
+        Command3->setText(italian ? QStringLiteral("Aggiungi Lampade") : QStringLiteral("Add Lamps"));
+        Command4->setText(italian ? QStringLiteral("Elimina Tutto") : QStringLiteral("Erase All"));
+        Command5->setText(italian ? QStringLiteral("CALCOLA") : QStringLiteral("Calculate"));
+        Command2->setText(italian ? QStringLiteral("Stampa") : QStringLiteral("Print"));
+        Frame1->setTitle(italian ? QStringLiteral("Pot. 1h richiesta: ") : QStringLiteral("Power 1h required: "));
+        Frame2->setTitle(italian ? QStringLiteral("Pot. 3h richiesta: ") : QStringLiteral("Power 3h required: "));
+        for (int c = 1; c <= 6; ++c) {
+            ListView1->SetColumnCaption(c, Pick(kLampColumns[c - 1], language));
+            ListView2->SetColumnCaption(c, Pick(kResultColumns[c - 1], language));
+        }
+    }
+    for (int c = 1; c <= 6; ++c)
+        ListView2->SetColumnWidthTwips(c, c <= 4 ? 2000 : 0);
+    FillCatalogues(m_state);
+}
+
+void Form1::AddLamps()
+{
+    m_state.EditIndex = 0;
+    ShowLampDialog();
+}
+
+void Form1::EditRow(int row)
+{
+    ListView1->setEnabled(false);
+    m_state.EditIndex = static_cast<std::uint8_t>(row);
+    ShowLampDialog();
+}
+
+void Form1::ShowLampDialog()
+{
+    ShowSingle(m_form2, [this] {
+        auto *dialog = new Form2(m_state, m_messages);
+        // The window system need not hand the focus back when the dialog goes.
+        connect(dialog, &QObject::destroyed, this, [this] { activateWindow(); });
+        return dialog;
+    });
+}
+
+void Form1::ShowPriceList()
+{
+    ShowSingle(m_form3, [this] {
+        auto *list = new Form3(m_state);
+        connect(list, &QObject::destroyed, this, [this] { activateWindow(); });
+        return list;
+    });
+}
+
+void Form1::EraseAllRows()
+{
+    const QString question = m_state.Language == kItalian ? QStringLiteral("Sei sicuro di voler eliminare tutto?")
+                                                          : QStringLiteral("Are you sure? All data will be lost");
+    if (m_messages.AskYesNo(this, question)) {
+        ListView1->ClearRows();
+        ListView2->ClearRows();
+        EraseAll(m_state);
+    }
+    RefreshMainWindow();
+}
+
+void Form1::RunCalculation()
+{
+    Command5->setEnabled(false);
+    Command2->setEnabled(false);
+    Command3->setEnabled(false);
+    Command4->setEnabled(false);
+    ListView2->ClearRows();
+    m_state.BestCost = kNoCombinationCost;
+    m_state.BestCombination.clear();
+
+    // The powers are on screen before any search can report a message.
+    const RequiredPower power = ShowRequiredPower();
+    const CalculationRows result =
+        CalculateRows(m_state, power, Notifier(), [this](const ListRow &row) { ListView2->AddRow(row); });
+    if (!result.Finished) {
+        Command5->setEnabled(true);
+        return;
+    }
+    Command5->setEnabled(true);
+    Command2->setEnabled(true);
+    Command3->setEnabled(true);
+    Command4->setEnabled(true);
+    Command2->setFocus();
+}
+
+ReportContent Form1::CollectReport() const
+{
+    ReportContent content;
+    content.Language = m_state.Language;
+    content.Logo = m_logo;
+    content.Lamps = TableOf(*ListView1);
+    content.Power1h = Text1->text();
+    content.Power3h = Text2->text();
+    content.Results = TableOf(*ListView2);
+    return content;
+}
+
+void Form1::PrintReport()
+{
+    const bool italian = m_state.Language == kItalian;
+    switch (PrintOnDefaultPrinter(CollectReport())) {
+    case PrintOutcome::Printed:
+        break;
+    case PrintOutcome::NoPrinter:
+        m_messages.Show(this,
+                        italian ? QStringLiteral("Nessuna stampante predefinita installata")
+                                : QStringLiteral("No default printer is installed"),
+                        MessageIcon::Warning);
+        break;
+    case PrintOutcome::Failed:
+        m_messages.Show(this, italian ? QStringLiteral("Errore di stampa") : QStringLiteral("Printing failed"),
+                        MessageIcon::Warning);
+        break;
+    }
+    Command3->setFocus();
+}
+
+}  // namespace korval

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "power.h"
+#include "report.h"
+#include "windowing.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWindow;
+
+namespace korval {
+
+class Form2;
+class Form3;
+
+// The main window: the lamp list, the required powers, the result list and
+// the commands. It owns no data; everything lives in the State it is given.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    Form1(State &state, MessageBoxes &messages, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Rebuilds the lamp list and the required powers from the lamp table.
+    // Runs each time this window becomes the program's active window.
+    void RefreshMainWindow();
+    void ApplyLanguage();
+    void RunCalculation();
+    void PrintReport();
+
+    // What the report prints: the lists and power texts as they stand on screen.
+    ReportContent CollectReport() const;
+
+    Form2 *LampDialog() const;
+    Form3 *PriceList() const;
+
+    QLabel *Label1;
+    QComboBox *Combo1;
+    QLabel *Picture1;
+    QPushButton *Command3;
+    QPushButton *Command4;
+    QGroupBox *Frame1;
+    QLineEdit *Text1;
+    QGroupBox *Frame2;
+    QLineEdit *Text2;
+    QPushButton *Command5;
+    QPushButton *Command2;
+    QPushButton *Command1;
+    ListView *ListView1;
+    ListView *ListView2;
+
+private:
+    void BuildControls();
+    void Load();
+    void AddLamps();
+    void EditRow(int row);
+    void EraseAllRows();
+    void ShowLampDialog();
+    void ShowPriceList();
+    RequiredPower ShowRequiredPower();
+    void OnFocusWindowChanged(QWindow *window);
+    Notify Notifier();
+
+    State &m_state;
+    MessageBoxes &m_messages;
+    QImage m_logo;
+    QPointer<Form2> m_form2;
+    QPointer<Form3> m_form3;
+    QPointer<QWindow> m_lastActiveWindow;
+};
+
+}  // namespace korval

@@ -1,0 +1,173 @@
+#include <QApplication>
+
+#include "form2.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+
+#include "artwork.h"
+#include "lampform.h"
+#include "numbers.h"
+
+namespace korval {
+namespace {
+
+QGroupBox *MakeFrame(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
+{
+    auto *frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+FilteredLineEdit *MakeText(QGroupBox *frame, const char *name, FilteredLineEdit::KeyFilter filter, int height)
+{
+    auto *edit = new FilteredLineEdit(std::move(filter), frame);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(TwipRect(120, 240, 4215, height));
+    return edit;
+}
+
+FilteredLineEdit::KeyFilter IntegerFilter(std::int32_t bound)
+{
+    return [bound](const QString &text, int key) { return AcceptsIntegerKey(text.toStdString(), key, bound); };
+}
+
+QComboBox *MakeList(QGroupBox *frame, const char *name, const QString &first, const QString &second)
+{
+    auto *combo = new QComboBox(frame);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setGeometry(TwipRect(120, 240, 1695, 315));
+    combo->addItems({first, second});
+    return combo;
+}
+
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption, int left)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(TwipRect(left, 6120, 975, 615));
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+Form2::Form2(State &state, MessageBoxes &messages, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_state(state), m_messages(messages)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowIcon(KorvalIcon());
+    setFixedSize(Twips(6360), Twips(6960));
+    setFont(LegacyFont(QApplication::font().pointSizeF(), false));
+    BuildControls();
+    Load();
+}
+
+void Form2::BuildControls()
+{
+    // Created in tab order: the four boxes, ballast, autonomy, OK, Elimina, Annulla.
+    Frame1 = MakeFrame(this, "Frame1", QStringLiteral("Numero di plafoniere  (1 ÷ 999)"), TwipRect(840, 480, 4455, 735));
+    Frame2 = MakeFrame(this, "Frame2", QStringLiteral("Numero lampade per plafoniera  (1 ÷ 99)"),
+                       TwipRect(840, 1560, 4455, 735));
+    Frame3 = MakeFrame(this, "Frame3", QStringLiteral("Potenza nominale singola lampada  (1 ÷ 999)"),
+                       TwipRect(840, 2640, 4455, 735));
+    Frame4 = MakeFrame(this, "Frame4", QStringLiteral("Cos.fi  (0.1 ÷ 1)"), TwipRect(840, 3720, 4455, 735));
+    Frame6 = MakeFrame(this, "Frame6", QStringLiteral("Tipo alimentatore "), TwipRect(840, 4800, 1935, 735));
+    Frame5 = MakeFrame(this, "Frame5", QStringLiteral("Autonomia "), TwipRect(3360, 4800, 1935, 735));
+
+    Text1 = MakeText(Frame1, "Text1", IntegerFilter(99), 375);
+    Text2 = MakeText(Frame2, "Text2", IntegerFilter(9), 375);
+    Text3 = MakeText(Frame3, "Text3", IntegerFilter(99), 405);
+    Text4 = MakeText(
+        Frame4, "Text4", [](const QString &text, int key) { return AcceptsCosPhiKey(text.toStdString(), key); },
+        375);
+    Combo2 = MakeList(Frame6, "Combo2", QStringLiteral("Elettronico"), QStringLiteral("Ferromagnetico"));
+    Combo1 = MakeList(Frame5, "Combo1", QStringLiteral("1 ora"), QStringLiteral("3 ore"));
+    Command1 = MakeButton(this, "Command1", QStringLiteral("OK"), 5160);
+    Command2 = MakeButton(this, "Command2", QStringLiteral("Elimina"), 3960);
+    Command3 = MakeButton(this, "Command3", QStringLiteral("Annulla"), 2760);
+
+    QWidget *order[] = {Text1, Text2, Text3, Text4, Combo2, Combo1, Command1, Command2, Command3};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(Command1, &QPushButton::clicked, this, &Form2::Confirm);
+    connect(Command2, &QPushButton::clicked, this, &Form2::Delete);
+    connect(Command3, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void Form2::Load()
+{
+    setWindowTitle(QStringLiteral("Dati lampade"));
+    m_row = m_state.EditIndex;
+    if (m_row != 0 && m_row <= m_state.LampCount) {
+        const LampRecord &row = m_state.LampTable[static_cast<std::size_t>(m_row)];
+        Text1->setText(QString::number(row.Fittings));
+        Text2->setText(QString::number(row.LampsPerFitting));
+        Text3->setText(QString::number(row.WattsPerLamp));
+        Text4->setText(QString::fromStdString(CosPhiText(row.CosPhi, LocaleDecimalSeparator())));
+        Combo2->setCurrentIndex(row.Ballast != kElectronic ? 1 : 0);
+        Combo1->setCurrentIndex(row.Autonomy == 1 ? 0 : 1);
+    } else {
+        Combo1->setCurrentIndex(0);
+        Combo2->setCurrentIndex(0);
+    }
+
+    if (m_state.Language == kEnglish) {
+        setWindowTitle(QStringLiteral("Lamps specification"));
+        Frame1->setTitle(QStringLiteral("Number of ceiling lights  (1 ÷ 999)"));
+        Frame2->setTitle(QStringLiteral("Number of lamps for every ceiling light  (1 ÷ 99)"));
+        Frame3->setTitle(QStringLiteral("Nominal power of a single lamp  (1 ÷ 999)"));
+        Frame5->setTitle(QStringLiteral("autonomy "));
+        Frame6->setTitle(QStringLiteral("Power pack type "));
+        Combo1->setItemText(0, QStringLiteral("1 hour"));
+        Combo1->setItemText(1, QStringLiteral("3 hours"));
+        Combo2->setItemText(0, QStringLiteral("Electronic"));
+        Combo2->setItemText(1, QStringLiteral("Iron magnetic"));
+        Command2->setText(QStringLiteral("Erase"));
+        Command3->setText(QStringLiteral("Cancel"));
+    }
+    Text1->setFocus();
+}
+
+void Form2::Confirm()
+{
+    LampForm form;
+    form.Fittings = Text1->text().toStdString();
+    form.LampsPerFitting = Text2->text().toStdString();
+    form.WattsPerLamp = Text3->text().toStdString();
+    form.CosPhi = Text4->text().toStdString();
+    form.BallastIndex = Combo2->currentIndex();
+    form.AutonomyIndex = Combo1->currentIndex();
+
+    const LampCheck check = CheckLampForm(form);
+    if (check != LampCheck::Ok) {
+        m_messages.Show(this, QString::fromStdString(LampCheckMessage(check, m_state.Language)), MessageIcon::Warning);
+        return;
+    }
+    const LampRecord row = ToLampRecord(form);
+    // The row may have gone meanwhile ("Elimina Tutto" in the main window):
+    // the user's input is then kept as a new row rather than lost.
+    if (m_row != 0 && m_row <= m_state.LampCount) {
+        OverwriteRow(m_state, m_row, row);
+    } else if (!AppendRow(m_state, row)) {
+        m_messages.Show(this,
+                        m_state.Language == kItalian
+                            ? QStringLiteral("Numero massimo di gruppi di lampade raggiunto (250)")
+                            : QStringLiteral("Maximum number of lamp groups reached (250)"),
+                        MessageIcon::Warning);
+        return;
+    }
+    close();
+}
+
+void Form2::Delete()
+{
+    if (m_row != 0 && m_row <= m_state.LampCount)
+        DeleteRow(m_state, m_row);
+    close();
+}
+
+}  // namespace korval

@@ -1,0 +1,204 @@
+#include "report.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "numbers.h"
+
+namespace korval {
+namespace {
+
+constexpr float kBottom = 15954.0f;
+constexpr int kLampPitch = 1600;
+constexpr int kResultPitch = 2667;
+
+QString Fixed(std::uint8_t language, const char *italian, const char *english)
+{
+    return QString::fromUtf8(language == 0 ? italian : english);
+}
+
+// The printer's current position and font. The position is single precision,
+// like the page surface the layout was made for.
+class ReportWriter {
+public:
+    ReportWriter(QPainter &painter, std::function<void()> newPage)
+        : m_painter(painter), m_newPage(std::move(newPage)), m_font(QStringLiteral("Arial"))
+    {
+        m_font.setStyleHint(QFont::SansSerif);
+        SetFont(10, false);
+    }
+
+    void SetFont(int points, bool bold)
+    {
+        // A point is 20 report units.
+        m_font.setPixelSize(points * 20);
+        m_font.setBold(bold);
+        m_painter.setFont(m_font);
+        const QFontMetricsF metrics(m_font, m_painter.device());
+        m_ascent = static_cast<float>(metrics.ascent());
+        m_lineSpacing = static_cast<float>(metrics.lineSpacing());
+    }
+
+    void SetBold(bool bold) { SetFont(m_font.pixelSize() / 20, bold); }
+
+    float x = static_cast<float>(kReportLeft);
+    float y = static_cast<float>(kReportTop);
+
+    bool Fits() const { return y + m_lineSpacing <= kBottom; }
+
+    // Starts a new page when the next line would not fit entirely.
+    bool BreakIfFull()
+    {
+        if (Fits())
+            return false;
+        m_newPage();
+        y = 0.0f;
+        return true;
+    }
+
+    void Print(const QString &text)
+    {
+        m_painter.drawText(QPointF(x, y + m_ascent), text);
+        y += m_lineSpacing;
+    }
+
+    // Captions of a table row by row at one anchor.
+    void PrintCaptions(const QStringList &captions, int count, int pitch)
+    {
+        const std::int64_t anchor = RoundHalfEven(y);
+        for (int k = 1; k <= count; ++k) {
+            x = static_cast<float>((k - 1) * pitch);
+            y = static_cast<float>(anchor);
+            Print(captions.value(k - 1));
+        }
+    }
+
+    void PrintTable(const ReportTable &table, int columnsLeftOut, int pitch)
+    {
+        const int columns = static_cast<int>(table.Captions.size()) - columnsLeftOut;
+        PrintCaptions(table.Captions, columns, pitch);
+        y += 80.0f;
+        for (const ReportTable::Row &row : table.Rows) {
+            x = 0.0f;
+            y += 130.0f;
+            if (BreakIfFull()) {
+                PrintCaptions(table.Captions, columns, pitch);
+                y += 80.0f + 130.0f;
+            }
+            const std::int64_t anchor = RoundHalfEven(y);
+            Print(row.Text);
+            const int subItems = static_cast<int>(row.SubItems.size()) - columnsLeftOut;
+            for (int j = 1; j <= subItems; ++j) {
+                x = static_cast<float>(j * pitch);
+                y = static_cast<float>(anchor);
+                Print(row.SubItems.value(j - 1));
+            }
+        }
+    }
+
+private:
+    QPainter &m_painter;
+    std::function<void()> m_newPage;
+    QFont m_font;
+    float m_ascent = 0.0f;
+    float m_lineSpacing = 0.0f;
+};
+
+}  // namespace
+
+void PaintReport(QPainter &painter, const QSizeF &printableSize, const ReportContent &content,
+                 const std::function<void()> &newPage)
+{
+    // A paged device paints from the top-left corner of its printable area.
+    painter.setViewport(QRect(QPoint(0, 0), printableSize.toSize()));
+    painter.setWindow(static_cast<int>(kReportLeft), static_cast<int>(kReportTop), static_cast<int>(kReportWidth),
+                      static_cast<int>(kReportHeight));
+    painter.setPen(Qt::black);
+
+    ReportWriter out(painter, newPage);
+    const std::uint8_t language = content.Language;
+
+    // 250 x 70 pixels at 96 dpi.
+    painter.drawImage(QRectF(0, 0, 3750, 1050), content.Logo);
+
+    out.SetFont(16, false);
+    out.x = 2500.0f;
+    out.y += 1900.0f;
+    out.SetBold(true);
+    out.BreakIfFull();
+    out.Print(Fixed(language, "Selezione modello e quantità UPS", "UPS model and quantity Selection"));
+
+    out.SetFont(12, true);
+    out.x = 0.0f;
+    out.y += 800.0f;
+    out.BreakIfFull();
+    out.Print(Fixed(language, "Dati di progetto", "Project specification"));
+    out.SetFont(10, false);
+    out.y += 350.0f;
+    out.BreakIfFull();
+    out.PrintTable(content.Lamps, 0, kLampPitch);
+
+    out.x = 0.0f;
+    out.y += 270.0f;
+    out.BreakIfFull();
+    out.Print(Fixed(language, "Potenza richiesta 1h:  ", "1h requred power:  ") + content.Power1h);
+    out.x = 0.0f;
+    out.y += 150.0f;
+    out.BreakIfFull();
+    out.Print(Fixed(language, "Potenza richiesta 3h:  ", "3h required power:  ") + content.Power3h);
+
+    out.SetFont(12, false);
+    out.x = 0.0f;
+    out.y += 1000.0f;
+    out.SetBold(true);
+    out.BreakIfFull();
+    out.Print(Fixed(language, "Risultati di calcolo", "Calculation results"));
+    out.SetFont(10, false);
+    out.y += 350.0f;
+    out.BreakIfFull();
+    // The unit and total price columns stay off paper.
+    out.PrintTable(content.Results, 2, kResultPitch);
+}
+
+void PreparePage(QPagedPaintDevice &device)
+{
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(4.25, 4.25, 4.25, 4.25), QPageLayout::Millimeter));
+}
+
+PrintOutcome PrintOnDefaultPrinter(const ReportContent &content)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return PrintOutcome::NoPrinter;
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("KORVAL"));
+    PreparePage(printer);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return PrintOutcome::Failed;
+    PaintReport(painter, printer.pageRect(QPrinter::DevicePixel).size(), content, [&printer] { printer.newPage(); });
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return PrintOutcome::Failed;
+    return PrintOutcome::Printed;
+}
+
+bool WriteReportPdf(const ReportContent &content, const QString &path)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(1200);
+    writer.setTitle(QStringLiteral("KORVAL"));
+    PreparePage(writer);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    const QRectF area = writer.pageLayout().paintRectPixels(writer.resolution());
+    PaintReport(painter, area.size(), content, [&writer] { writer.newPage(); });
+    return painter.end();
+}
+
+}  // namespace korval

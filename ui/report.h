@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+
+class QPainter;
+class QPagedPaintDevice;
+
+namespace korval {
+
+// A list view's texts as the report prints them.
+struct ReportTable {
+    struct Row {
+        QString Text;
+        QStringList SubItems;
+    };
+    QStringList Captions;
+    QList<Row> Rows;
+};
+
+struct ReportContent {
+    std::uint8_t Language = 0;
+    QImage Logo;
+    ReportTable Lamps;
+    QString Power1h;
+    QString Power3h;
+    ReportTable Results;  // all six columns; the last two are not printed
+};
+
+// Report units: the printable area spans x -400..11024 and y -400..15954,
+// one unit a twip on an A4 sheet with 4.25 mm margins.
+constexpr double kReportLeft = -400;
+constexpr double kReportTop = -400;
+constexpr double kReportWidth = 11424;
+constexpr double kReportHeight = 16354;
+
+// Paints the report onto `painter`, whose device's printable area has the
+// given size in device pixels.
+// A line that would run past the bottom of the area goes on a new page,
+// obtained from `newPage`; a table continued there repeats its captions.
+void PaintReport(QPainter &painter, const QSizeF &printableSize, const ReportContent &content,
+                 const std::function<void()> &newPage);
+
+// A4 portrait with the margins the layout was made for.
+void PreparePage(QPagedPaintDevice &device);
+
+enum class PrintOutcome { Printed, NoPrinter, Failed };
+
+// Prints on the desktop's default printer, without dialog.
+PrintOutcome PrintOnDefaultPrinter(const ReportContent &content);
+
+// The same report as a PDF file.
+bool WriteReportPdf(const ReportContent &content, const QString &path);
+
+}  // namespace korval
