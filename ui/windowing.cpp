@@ -233,9 +233,15 @@ void FilteredLineEdit::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (auto *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
-        disconnect(paste, &QAction::triggered, nullptr, nullptr);
-        connect(paste, &QAction::triggered, this,
+    // The standard menu's paste bypasses the filter; its entry carries the
+    // paste shortcut after a tab, whatever the language of its text.
+    const QString shortcut = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction *action : menu->actions()) {
+        if (action->objectName() != QLatin1String("edit-paste") && action->text().section(QLatin1Char('\t'), 1) != shortcut)
+            continue;
+        action->setObjectName(QStringLiteral("edit-paste"));
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, this,
                 [this] { GuardedPaste(QGuiApplication::clipboard()->text(QClipboard::Clipboard)); });
     }
     menu->popup(event->globalPos());

@@ -1,0 +1,337 @@
+#include "fixture.h"
+
+#include <QLabel>
+
+namespace korval::test {
+namespace {
+
+using MainWindow = MainWindowTest;
+
+const LampRecord kRow860{10, 2, 36, 0.9000000357627869, 1, kElectronic};
+
+std::vector<QString> Cells(std::initializer_list<const char *> texts)
+{
+    std::vector<QString> out;
+    for (const char *t : texts)
+        out.push_back(QString::fromUtf8(t));
+    return out;
+}
+
+struct Enabled {
+    bool add, erase, calculate, print, frames, lamps;
+};
+
+void ExpectEnabled(const Form1 &w, Enabled e)
+{
+    EXPECT_EQ(w.Command3->isEnabled(), e.add) << "Aggiungi Lampade";
+    EXPECT_EQ(w.Command4->isEnabled(), e.erase) << "Elimina Tutto";
+    EXPECT_EQ(w.Command5->isEnabled(), e.calculate) << "CALCOLA";
+    EXPECT_EQ(w.Command2->isEnabled(), e.print) << "Stampa";
+    EXPECT_EQ(w.Frame1->isEnabled(), e.frames) << "Frame1";
+    EXPECT_EQ(w.Frame2->isEnabled(), e.frames) << "Frame2";
+    EXPECT_EQ(w.ListView1->isEnabled(), e.lamps) << "ListView1";
+}
+
+TEST_F(MainWindow, starts_empty_in_italian_with_the_focus_on_add)
+{
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("KORVAL 1.2 2015"));
+    EXPECT_EQ(window->Combo1->currentText(), QStringLiteral("Italiano"));
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("Selezione modello e quantità UPS"));
+    EXPECT_EQ(window->Command3->text(), QStringLiteral("Aggiungi Lampade"));
+    EXPECT_EQ(window->ListView1->RowCount(), 0);
+    EXPECT_EQ(window->ListView2->RowCount(), 0);
+    EXPECT_TRUE(window->Text1->text().isEmpty());
+    EXPECT_TRUE(window->Text2->text().isEmpty());
+    ExpectEnabled(*window, {true, false, false, false, false, true});
+    EXPECT_TRUE(window->Command1->isEnabled());
+    EXPECT_TRUE(window->Combo1->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), window->Command3);
+    EXPECT_EQ(state.LampCount, 0);
+    EXPECT_EQ(state.EditIndex, 0);
+    EXPECT_EQ(state.Language, kItalian);
+    EXPECT_EQ(state.BestCost, kNoCombinationCost);
+    EXPECT_TRUE(state.BestCombination.empty());
+    EXPECT_EQ(state.Catalogue1h.size(), 4u);
+    EXPECT_EQ(window->Picture1->pixmap().size(), QSize(250, 70));
+    EXPECT_EQ(window->size(), QSize(721, 541));
+}
+
+TEST_F(MainWindow, controls_sit_where_the_layout_puts_them)
+{
+    const std::tuple<const char *, QRect> cases[] = {
+        {"Label1", {24, 24, 297, 23}},      {"Combo1", {344, 24, 113, 21}},     {"Picture1", {472, 0, 253, 73}},
+        {"Command3", {32, 88, 113, 49}},    {"Command4", {32, 152, 113, 49}},   {"Frame1", {32, 216, 113, 41}},
+        {"Frame2", {32, 256, 113, 41}},     {"Command5", {32, 352, 113, 49}},   {"Command2", {32, 416, 113, 49}},
+        {"Command1", {32, 496, 113, 33}},   {"ListView1", {176, 88, 537, 209}}, {"ListView2", {176, 312, 537, 217}},
+    };
+    for (const auto &[name, rect] : cases) {
+        auto *w = window->findChild<QWidget *>(QString::fromLatin1(name));
+        ASSERT_TRUE(w) << name;
+        EXPECT_EQ(w->geometry(), rect) << name;
+    }
+    EXPECT_EQ(window->Text1->geometry(), QRect(8, 16, 97, 19));
+    EXPECT_TRUE(window->Label1->font().bold());
+    EXPECT_DOUBLE_EQ(window->Command5->font().pointSizeF(), 13.5);
+    EXPECT_FALSE(window->Command5->font().bold());
+    EXPECT_TRUE(window->Command1->font().bold());
+    const int widths[] = {91, 103, 104, 59, 95, 78};
+    for (int c = 1; c <= 6; ++c)
+        EXPECT_EQ(window->ListView1->ColumnWidthPixels(c), widths[c - 1]) << c;
+}
+
+TEST_F(MainWindow, adding_a_group_shows_its_row_and_the_required_powers)
+{
+    AddLamp("10", "2", "36", "0.9");
+    EXPECT_EQ(state.LampCount, 1);
+    EXPECT_EQ(state.LampTable[1], kRow860);
+    EXPECT_EQ(CellsOf(window->ListView1), Rows{Cells({"10", "2", "36", "0.9", "Elettronico", "1 ora"})});
+    EXPECT_EQ(window->Text1->text(), QStringLiteral("860 W"));
+    EXPECT_EQ(window->Text2->text(), QStringLiteral("0 W"));
+    ExpectEnabled(*window, {true, true, true, false, true, true});
+    EXPECT_EQ(QApplication::focusWidget(), window->Command5);
+
+    AddLamp("20", "4", "18", "0,5", 1, 1);
+    EXPECT_EQ(CellsOf(window->ListView1)[1], Cells({"20", "4", "18", "0.5", "Ferromagnetico", "3 ore"}));
+    EXPECT_EQ(window->Text2->text(), QStringLiteral("3320 W"));
+    EXPECT_EQ(state.LampTable[2].Ballast, kFerromagnetic);
+    EXPECT_EQ(state.LampTable[2].Autonomy, 3);
+}
+
+TEST_F(MainWindow, editing_rewrites_only_the_clicked_row)
+{
+    Seed({{1, 1, 1, 1.0, 1, 0}, {2, 2, 2, 1.0, 1, 0}, {3, 3, 3, 1.0, 1, 0}});
+    Form2 *d = OpenRow(2);
+    ASSERT_TRUE(d);
+    EXPECT_FALSE(window->ListView1->isEnabled());
+    EXPECT_EQ(state.EditIndex, 2);
+    Fill(d, "7", "7", "7", "1", 1, 1);
+    QPointer<Form2> watch(d);
+    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watch.isNull(); }));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(state.LampCount, 3);
+    EXPECT_EQ(CellsOf(window->ListView1),
+              (Rows{Cells({"1", "1", "1", "1", "Elettronico", "1 ora"}), Cells({"7", "7", "7", "1", "Ferromagnetico", "3 ore"}),
+                    Cells({"3", "3", "3", "1", "Elettronico", "1 ora"})}));
+    EXPECT_TRUE(window->ListView1->isEnabled());
+    EXPECT_EQ(state.EditIndex, 0);
+}
+
+TEST_F(MainWindow, erase_in_the_dialog_deletes_the_row_it_shows)
+{
+    struct Case {
+        int row;
+        std::vector<std::int32_t> left;
+    };
+    for (const Case &c : {Case{2, {1, 3}}, Case{3, {1, 2}}, Case{1, {2, 3}}}) {
+        EraseAll(state);
+        Seed({{1, 1, 1, 1.0, 1, 0}, {2, 2, 2, 1.0, 1, 0}, {3, 3, 3, 1.0, 1, 0}});
+        Form2 *d = OpenRow(c.row);
+        ASSERT_TRUE(d);
+        QTest::mouseClick(d->Command2, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        std::vector<std::int32_t> left;
+        for (const LampRecord &r : ReadRows(state))
+            left.push_back(r.Fittings);
+        EXPECT_EQ(left, c.left);
+        EXPECT_EQ(window->ListView1->RowCount(), 2);
+    }
+    // In add mode "Elimina" only closes.
+    Form2 *d = OpenAddDialog();
+    QTest::mouseClick(d->Command2, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(state.LampCount, 2);
+    EXPECT_FALSE(window->LampDialog());
+}
+
+TEST_F(MainWindow, cancel_and_the_close_box_change_nothing)
+{
+    Seed({kRow860});
+    for (bool closeBox : {false, true}) {
+        Form2 *d = OpenRow(1);
+        Fill(d, "5", "5", "5", "1");
+        if (closeBox)
+            d->close();
+        else
+            QTest::mouseClick(d->Command3, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        EXPECT_FALSE(window->LampDialog());
+        EXPECT_EQ(state.LampTable[1], kRow860);
+        EXPECT_EQ(state.LampCount, 1);
+    }
+}
+
+TEST_F(MainWindow, deleting_the_last_row_keeps_the_result_list)
+{
+    Seed({kRow860});
+    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    ASSERT_EQ(window->ListView2->RowCount(), 3);
+    Form2 *d = OpenRow(1);
+    QTest::mouseClick(d->Command2, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(window->ListView1->RowCount(), 0);
+    EXPECT_EQ(window->ListView2->RowCount(), 3);
+    EXPECT_TRUE(window->Text1->text().isEmpty());
+    ExpectEnabled(*window, {true, false, false, false, false, true});
+}
+
+TEST_F(MainWindow, adding_after_a_calculation_keeps_print_and_the_results)
+{
+    Seed({kRow860});
+    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    AddLamp("1", "1", "1", "1");
+    EXPECT_TRUE(window->Command2->isEnabled());
+    EXPECT_EQ(window->ListView2->RowCount(), 3);
+    EXPECT_EQ(window->ListView1->RowCount(), 2);
+}
+
+TEST_F(MainWindow, erase_all_asks_first)
+{
+    for (bool yes : {false, true}) {
+        for (int language : {0, 1}) {
+            EraseAll(state);
+            window->Combo1->setCurrentIndex(language);
+            Seed({kRow860});
+            QTest::mouseClick(window->Command5, Qt::LeftButton);
+            state.EditIndex = 9;  // any value: the refresh that follows resets it
+            messages.answers.push_back(yes);
+            QTest::mouseClick(window->Command4, Qt::LeftButton);
+            ASSERT_EQ(messages.questions.size(), 1u);
+            EXPECT_EQ(messages.questions[0], language ? QStringLiteral("Are you sure? All data will be lost")
+                                                      : QStringLiteral("Sei sicuro di voler eliminare tutto?"));
+            messages.questions.clear();
+            EXPECT_EQ(state.EditIndex, 0) << "the refresh runs either way";
+            EXPECT_EQ(state.LampCount, yes ? 0 : 1);
+            EXPECT_EQ(window->ListView1->RowCount(), yes ? 0 : 1);
+            EXPECT_EQ(window->ListView2->RowCount(), yes ? 0 : 3);
+            if (yes) {
+                ExpectEnabled(*window, {true, false, false, false, false, true});
+                EXPECT_TRUE(window->Text1->text().isEmpty());
+                EXPECT_EQ(QApplication::focusWidget(), window->Command3);
+            } else {
+                EXPECT_EQ(window->Text1->text(), QStringLiteral("860 W"));
+                EXPECT_EQ(QApplication::focusWidget(), window->Command5);
+            }
+        }
+    }
+    window->Combo1->setCurrentIndex(0);
+    AddLamp("4", "4", "4", "1");
+    EXPECT_EQ(state.LampTable[1].Fittings, 4) << "the next row goes into slot 1 again";
+}
+
+TEST_F(MainWindow, the_dialog_keeps_its_row_whatever_the_main_window_does)
+{
+    Seed({{1, 1, 1, 1.0, 1, 0}, {2, 2, 2, 1.0, 1, 0}, {3, 3, 3, 1.0, 1, 0}});
+
+    // A visit to the main window resets EditIndex; "OK" still overwrites row 3.
+    Form2 *d = OpenRow(3);
+    ReturnToMain();
+    EXPECT_EQ(state.EditIndex, 0);
+    EXPECT_TRUE(window->ListView1->isEnabled());
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    Fill(d, "30", "3", "3", "1");
+    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(state.LampCount, 3);
+    EXPECT_EQ(state.LampTable[3].Fittings, 30);
+    EXPECT_EQ(state.LampTable[1].Fittings, 1);
+
+    // Clicking row 1 while the dialog shows row 3 only brings the dialog back.
+    d = OpenRow(3);
+    Fill(d, "33", "3", "3", "1");
+    ReturnToMain();
+    OpenRow(1);
+    EXPECT_EQ(window->LampDialog(), d);
+    EXPECT_EQ(d->Text1->text(), QStringLiteral("33")) << "reopening does not reload";
+    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(state.LampTable[1].Fittings, 1);
+    EXPECT_EQ(state.LampTable[3].Fittings, 33);
+
+    // "Elimina" removes the row shown, not the row clicked meanwhile.
+    d = OpenRow(2);
+    ReturnToMain();
+    OpenRow(1);
+    QTest::mouseClick(d->Command2, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(state.LampCount, 2);
+    EXPECT_EQ(state.LampTable[1].Fittings, 1);
+    EXPECT_EQ(state.LampTable[2].Fittings, 33);
+}
+
+TEST_F(MainWindow, an_edit_whose_row_was_erased_becomes_a_new_row)
+{
+    Seed({{1, 1, 1, 1.0, 1, 0}, {2, 2, 2, 1.0, 1, 0}});
+    Form2 *d = OpenRow(2);
+    ReturnToMain();
+    messages.answers.push_back(true);
+    QTest::mouseClick(window->Command4, Qt::LeftButton);
+    ASSERT_EQ(state.LampCount, 0);
+
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(state.LampCount, 1);
+    EXPECT_EQ(state.LampTable[1].Fittings, 2);
+
+    d = OpenRow(1);
+    ReturnToMain();
+    messages.answers.push_back(true);
+    QTest::mouseClick(window->Command4, Qt::LeftButton);
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    QTest::mouseClick(d->Command2, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(state.LampCount, 0) << "Elimina on a vanished row only closes";
+}
+
+TEST_F(MainWindow, only_a_return_from_our_own_windows_refreshes)
+{
+    Seed({kRow860});
+    state.EditIndex = 1;
+    // Leaving for another application and coming back.
+    emit qApp->focusWindowChanged(nullptr);
+    emit qApp->focusWindowChanged(window->windowHandle());
+    EXPECT_EQ(state.EditIndex, 1);
+
+    // Coming back from the price list is an activation.
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window->PriceList()));
+    state.EditIndex = 1;
+    ReturnToMain();
+    EXPECT_EQ(state.EditIndex, 0);
+
+    // So is the price list closing.
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window->PriceList()));
+    state.EditIndex = 1;
+    window->PriceList()->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return state.EditIndex == 0; }));
+}
+
+TEST_F(MainWindow, the_dialog_exists_once)
+{
+    Form2 *first = OpenAddDialog();
+    QTest::keyClicks(first->Text1, QStringLiteral("12"));
+    ReturnToMain();
+    Form2 *second = OpenAddDialog();
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(second->Text1->text(), QStringLiteral("12"));
+    EXPECT_EQ(window->findChildren<Form2 *>().size() + QApplication::topLevelWidgets().count(first), 1);
+}
+
+TEST_F(MainWindow, keyboard_alone_opens_a_row)
+{
+    Seed({kRow860});
+    window->ListView1->setFocus();
+    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(0));
+    QTest::keyClick(window->ListView1, Qt::Key_Return);
+    ASSERT_TRUE(window->LampDialog());
+    EXPECT_EQ(window->LampDialog()->EditedRow(), 1);
+    EXPECT_FALSE(window->ListView1->isEnabled());
+}
+
+}  // namespace
+}  // namespace korval::test
