@@ -102,18 +102,25 @@ Form1::Form1(State &state, MessageBoxes &messages, QWidget *parent)
 
 Form1::~Form1()
 {
-    delete m_form2;
-    delete m_form3;
+    // The other windows go with this one; their departure must not reach a
+    // half-destroyed main window.
+    disconnect(qApp, nullptr, this, nullptr);
+    for (QWidget *other : {static_cast<QWidget *>(m_form2), static_cast<QWidget *>(m_form3)}) {
+        if (other) {
+            other->disconnect(this);
+            delete other;
+        }
+    }
 }
 
 Form2 *Form1::LampDialog() const
 {
-    return m_form2;
+    return OpenWindow(m_form2);
 }
 
 Form3 *Form1::PriceList() const
 {
-    return m_form3;
+    return OpenWindow(m_form3);
 }
 
 void Form1::BuildControls()

@@ -126,12 +126,20 @@ private:
     KeyFilter m_filter;
 };
 
+// The window in `slot` if it is open. A closed window may linger until the
+// event loop deletes it; it no longer counts.
+template<typename Window>
+Window *OpenWindow(const QPointer<Window> &slot)
+{
+    return slot && slot->isVisible() ? slot.data() : nullptr;
+}
+
 // Modeless single-instance windows: brings the open one to the front, or
 // creates one (destroyed when closed) and shows it.
 template<typename Window, typename Create>
 Window *ShowSingle(QPointer<Window> &slot, Create create)
 {
-    if (slot) {
+    if (OpenWindow(slot)) {
         slot->raise();
     } else {
         slot = create();

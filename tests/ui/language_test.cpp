@@ -1,0 +1,158 @@
+#include "fixture.h"
+
+#include <QHeaderView>
+#include <QLabel>
+
+namespace korval::test {
+namespace {
+
+using Language = MainWindowTest;
+
+std::vector<QString> Texts(const Form1 &w)
+{
+    std::vector<QString> texts{w.Label1->text(),   w.Command1->text(), w.Command3->text(), w.Command4->text(),
+                               w.Command5->text(), w.Command2->text(), w.Frame1->title(),  w.Frame2->title()};
+    for (const ListView *list : {w.ListView1, w.ListView2})
+        for (int c = 1; c <= 6; ++c)
+            texts.push_back(list->ColumnCaption(c));
+    return texts;
+}
+
+std::vector<QString> Strings(std::initializer_list<const char *> texts)
+{
+    std::vector<QString> out;
+    for (const char *t : texts)
+        out.push_back(QString::fromUtf8(t));
+    return out;
+}
+
+const std::vector<QString> kItalianTexts = Strings(
+    {"Selezione modello e quantità UPS", "Elenco UPS", "Aggiungi Lampade", "Elimina Tutto", "CALCOLA", "Stampa",
+     "Pot. 1h richiesta: ", "Pot. 3h richiesta: ", "N\u00b0 Plafoniere", "Lamp. per Plaf.", "Watt per Lamp.", "Cos.fi",
+     "Alimentatore", "Autonomia", "Autonomia", "Codice", "Potenza", "Quantità", "Prezzo unitario", "Prezzo totale"});
+const std::vector<QString> kEnglishTexts = Strings(
+    {"UPS model and quantity Selection", "UPS List", "Add Lamps", "Erase All", "Calculate", "Print",
+     "Power 1h required: ", "Power 3h required: ", "N\u00b0 Ceil.Lights", "Lamps/Ceil.", "Watts/Lamp", "Cos.fi",
+     "Power pack type", "Autonomy", "Autonomy", "Code", "Power", "Quantity", "Unit price", "Total price"});
+
+TEST_F(Language, switches_all_twenty_texts_and_back)
+{
+    EXPECT_EQ(Texts(*window), kItalianTexts);
+    for (int round = 0; round < 2; ++round) {
+        window->Combo1->setCurrentIndex(1);
+        EXPECT_EQ(state.Language, kEnglish);
+        EXPECT_EQ(Texts(*window), kEnglishTexts);
+        window->Combo1->setCurrentIndex(0);
+        EXPECT_EQ(state.Language, kItalian);
+        EXPECT_EQ(Texts(*window), kItalianTexts);
+    }
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("KORVAL 1.2 2015"));
+}
+
+TEST_F(Language, the_arrow_keys_of_the_language_box_switch_it)
+{
+    window->Combo1->setFocus();
+    QTest::keyClick(window->Combo1, Qt::Key_Down);
+    EXPECT_EQ(state.Language, kEnglish);
+    EXPECT_EQ(window->Command5->text(), QStringLiteral("Calculate"));
+    QTest::keyClick(window->Combo1, Qt::Key_Up);
+    EXPECT_EQ(state.Language, kItalian);
+}
+
+TEST_F(Language, every_selection_resets_the_result_columns)
+{
+    window->ListView2->header()->resizeSection(0, 300);
+    window->ListView2->header()->resizeSection(5, 120);
+    window->Combo1->setCurrentIndex(1);
+    const int widths[] = {133, 133, 133, 133, 0, 0};
+    for (int c = 1; c <= 6; ++c)
+        EXPECT_EQ(window->ListView2->ColumnWidthPixels(c), widths[c - 1]) << c;
+    window->ListView2->header()->resizeSection(4, 50);
+    emit window->Combo1->activated(1);  // the user picks the language already shown
+    EXPECT_EQ(window->ListView2->ColumnWidthPixels(5), 0);
+}
+
+TEST_F(Language, catalogue_descriptions_follow_but_rows_on_screen_wait)
+{
+    Seed({{10, 2, 36, 0.9000000357627869, 1, kElectronic}});
+    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    window->Combo1->setCurrentIndex(1);
+
+    EXPECT_EQ(state.Catalogue1h[1].Description, "UPS Orvane Monophase/Monophase, Weight 91 Kg, 1 piece");
+    EXPECT_EQ(state.Catalogue3h[3].Description, "UPS Orvane Monophase/Monophase, Weight 44+3x130 Kg, 1 piece");
+    EXPECT_EQ(state.Catalogue3h[3].Price, 25000);
+    EXPECT_EQ(window->ListView1->SubItem(1, 4), QStringLiteral("Elettronico"));
+    EXPECT_EQ(window->ListView1->SubItem(1, 5), QStringLiteral("1 ora"));
+    EXPECT_EQ(window->ListView2->RowText(1), QStringLiteral("1 ora"));
+    EXPECT_EQ(window->ListView2->SubItem(3, 4), QStringLiteral("Costo totale:"));
+    EXPECT_EQ(window->Text1->text(), QStringLiteral("860 W"));
+    EXPECT_EQ(QApplication::focusWidget(), window->Command2) << "a language change moves no focus";
+
+    // The next refresh (here: the dialog closing) rewrites the lamp rows.
+    Form2 *d = OpenAddDialog();
+    d->close();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(window->ListView1->SubItem(1, 4), QStringLiteral("Electronic"));
+    EXPECT_EQ(window->ListView1->SubItem(1, 5), QStringLiteral("1 hour"));
+    EXPECT_EQ(window->ListView2->RowText(1), QStringLiteral("1 ora")) << "results wait for the next calculation";
+}
+
+using PriceList = MainWindowTest;
+
+TEST_F(PriceList, shows_six_models_with_the_price_hidden)
+{
+    for (int language : {0, 1}) {
+        window->Combo1->setCurrentIndex(language);
+        QTest::mouseClick(window->Command1, Qt::LeftButton);
+        Form3 *list = window->PriceList();
+        ASSERT_TRUE(list);
+        const bool it = language == 0;
+        EXPECT_EQ(list->windowTitle(), it ? QStringLiteral("Elenco UPS") : QStringLiteral("UPS List"));
+        const char *captions[2][5] = {{"Codice", "Durata", "Potenza", "Prezzo", "Descrizione"},
+                                      {"Code", "Duration", "Power", "Price", "Description"}};
+        for (int c = 1; c <= 5; ++c)
+            EXPECT_EQ(list->ListView1->ColumnCaption(c), QString::fromLatin1(captions[language][c - 1]));
+        const int widths[] = {72, 53, 67, 0, 393};
+        for (int c = 1; c <= 5; ++c)
+            EXPECT_EQ(list->ListView1->ColumnWidthPixels(c), widths[c - 1]) << c;
+        const Rows rows = CellsOf(list->ListView1);
+        ASSERT_EQ(rows.size(), 6u);
+        const char *codes[] = {"QX10011", "QX10013", "QX10015", "QX10012", "QX10014", "QX10016"};
+        for (std::size_t r = 0; r < 6; ++r) {
+            EXPECT_EQ(rows[r][0], QString::fromLatin1(codes[r]));
+            EXPECT_EQ(rows[r][1], r < 3 ? (it ? QStringLiteral("1 ora") : QStringLiteral("1 hour"))
+                                        : (it ? QStringLiteral("3 ore") : QStringLiteral("3 hours")));
+        }
+        EXPECT_EQ(rows[0][2], QStringLiteral("1000 W"));
+        EXPECT_EQ(rows[0][3], QStringLiteral("12000 €"));
+        EXPECT_EQ(rows[0][4], it ? QStringLiteral("UPS Orvane Monofase/Monofase, Peso 91 kg")
+                                 : QStringLiteral("UPS Orvane Monophase/Monophase, Weight 91 Kg, 1 piece"));
+        EXPECT_EQ(rows[3][2], QStringLiteral("1000 W"));
+        list->close();
+        ReturnToMain();
+    }
+}
+
+TEST_F(PriceList, stays_in_the_language_it_was_opened_in)
+{
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    Form3 *list = window->PriceList();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(list));
+    list->ListView1->SetSubItem(1, 1, QStringLiteral("marker"));
+    ReturnToMain();
+    window->Combo1->setCurrentIndex(1);
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    EXPECT_EQ(window->PriceList(), list) << "one price list at a time";
+    EXPECT_EQ(list->windowTitle(), QStringLiteral("Elenco UPS"));
+    EXPECT_EQ(list->ListView1->SubItem(1, 1), QStringLiteral("marker")) << "reopening does not reload";
+
+    list->close();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    list = window->PriceList();
+    EXPECT_EQ(list->windowTitle(), QStringLiteral("UPS List"));
+    EXPECT_EQ(list->ListView1->SubItem(1, 1), QStringLiteral("1 hour"));
+}
+
+}  // namespace
+}  // namespace korval::test
