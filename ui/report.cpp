@@ -83,12 +83,12 @@ public:
         PrintCaptions(table.Captions, columns, pitch);
         y += 80.0f;
         for (const ReportTable::Row &row : table.Rows) {
-            x = 0.0f;
             y += 130.0f;
             if (BreakIfFull()) {
                 PrintCaptions(table.Captions, columns, pitch);
                 y += 80.0f + 130.0f;
             }
+            x = 0.0f;
             const std::int64_t anchor = RoundHalfEven(y);
             Print(row.Text);
             const int subItems = static_cast<int>(row.SubItems.size()) - columnsLeftOut;
