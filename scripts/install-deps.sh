@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
   qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
-  cups cups-client cups-bsd
+  cups cups-client cups-bsd libcups2-dev
   fonts-liberation2 fonts-dejavu-core
   poppler-utils
 )

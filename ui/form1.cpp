@@ -355,19 +355,17 @@ ReportContent Form1::CollectReport() const
 void Form1::PrintReport()
 {
     const bool italian = m_state.Language == kItalian;
-    switch (PrintOnDefaultPrinter(CollectReport())) {
-    case PrintOutcome::Printed:
-        break;
-    case PrintOutcome::NoPrinter:
+    const PrintResult result = PrintOnDefaultPrinter(CollectReport());
+    if (result.Outcome == PrintOutcome::NoPrinter) {
         m_messages.Show(this,
                         italian ? QStringLiteral("Nessuna stampante predefinita installata")
                                 : QStringLiteral("No default printer is installed"),
                         MessageIcon::Warning);
-        break;
-    case PrintOutcome::Failed:
-        m_messages.Show(this, italian ? QStringLiteral("Errore di stampa") : QStringLiteral("Printing failed"),
-                        MessageIcon::Warning);
-        break;
+    } else if (result.Outcome == PrintOutcome::Failed) {
+        QString text = italian ? QStringLiteral("Errore di stampa") : QStringLiteral("Printing failed");
+        if (!result.Detail.isEmpty())
+            text += QLatin1Char('\n') + result.Detail;
+        m_messages.Show(this, text, MessageIcon::Warning);
     }
     Command3->setFocus();
 }

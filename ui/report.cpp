@@ -1,11 +1,15 @@
 #include "report.h"
 
+#include <QFile>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
+
+#include <cups/cups.h>
 
 #include "numbers.h"
 
@@ -170,21 +174,35 @@ void PreparePage(QPagedPaintDevice &device)
                                      QMarginsF(4.25, 4.25, 4.25, 4.25), QPageLayout::Millimeter));
 }
 
-PrintOutcome PrintOnDefaultPrinter(const ReportContent &content)
+PrintResult PrintOnDefaultPrinter(const ReportContent &content)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        return PrintOutcome::NoPrinter;
+        return {PrintOutcome::NoPrinter, {}};
+
+    // Qt's own hand-over to CUPS drops the answer of the spooler, so a
+    // refused job would look printed: lay the pages out for the printer, keep
+    // them in a file and submit that file ourselves.
+    QTemporaryDir spool;
+    if (!spool.isValid())
+        return {PrintOutcome::Failed, spool.errorString()};
+    const QString file = spool.filePath(QStringLiteral("korval.pdf"));
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("KORVAL"));
     PreparePage(printer);
+    printer.setOutputFileName(file);
     QPainter painter;
     if (!painter.begin(&printer))
-        return PrintOutcome::Failed;
+        return {PrintOutcome::Failed, {}};
     PaintReport(painter, printer.pageRect(QPrinter::DevicePixel).size(), content, [&printer] { printer.newPage(); });
     if (!painter.end() || printer.printerState() == QPrinter::Error)
-        return PrintOutcome::Failed;
-    return PrintOutcome::Printed;
+        return {PrintOutcome::Failed, {}};
+
+    const QByteArray destination = info.printerName().toLocal8Bit();
+    const QByteArray path = QFile::encodeName(file);
+    if (cupsPrintFile(destination.constData(), path.constData(), "KORVAL", 0, nullptr) == 0)
+        return {PrintOutcome::Failed, QString::fromUtf8(cupsLastErrorString())};
+    return {PrintOutcome::Printed, {}};
 }
 
 bool WriteReportPdf(const ReportContent &content, const QString &path)

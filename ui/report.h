@@ -52,8 +52,13 @@ void PreparePage(QPagedPaintDevice &device);
 
 enum class PrintOutcome { Printed, NoPrinter, Failed };
 
+struct PrintResult {
+    PrintOutcome Outcome = PrintOutcome::Printed;
+    QString Detail;  // the print system's own words when it refused
+};
+
 // Prints on the desktop's default printer, without dialog.
-PrintOutcome PrintOnDefaultPrinter(const ReportContent &content);
+PrintResult PrintOnDefaultPrinter(const ReportContent &content);
 
 // The same report as a PDF file.
 bool WriteReportPdf(const ReportContent &content, const QString &path);
