@@ -47,8 +47,6 @@ public:
         m_lineSpacing = static_cast<float>(metrics.lineSpacing());
     }
 
-    void SetBold(bool bold) { SetFont(m_font.pixelSize() / 20, bold); }
-
     float x = static_cast<float>(kReportLeft);
     float y = static_cast<float>(kReportTop);
 
@@ -70,7 +68,16 @@ public:
         y += m_lineSpacing;
     }
 
-    // Captions of a table row by row at one anchor.
+    // A line of its own, `gap` below the last one.
+    void Line(float left, float gap, const QString &text)
+    {
+        x = left;
+        y += gap;
+        BreakIfFull();
+        Print(text);
+    }
+
+    // Captions of a table, all at one anchor.
     void PrintCaptions(const QStringList &captions, int count, int pitch)
     {
         const std::int64_t anchor = RoundHalfEven(y);
@@ -129,38 +136,20 @@ void PaintReport(QPainter &painter, const QSizeF &printableSize, const ReportCon
     // 250 x 70 pixels at 96 dpi.
     painter.drawImage(QRectF(0, 0, 3750, 1050), content.Logo);
 
-    out.SetFont(16, false);
-    out.x = 2500.0f;
-    out.y += 1900.0f;
-    out.SetBold(true);
-    out.BreakIfFull();
-    out.Print(Fixed(language, "Selezione modello e quantità UPS", "UPS model and quantity Selection"));
-
+    out.SetFont(16, true);
+    out.Line(2500.0f, 1900.0f, Fixed(language, "Selezione modello e quantità UPS", "UPS model and quantity Selection"));
     out.SetFont(12, true);
-    out.x = 0.0f;
-    out.y += 800.0f;
-    out.BreakIfFull();
-    out.Print(Fixed(language, "Dati di progetto", "Project specification"));
+    out.Line(0.0f, 800.0f, Fixed(language, "Dati di progetto", "Project specification"));
     out.SetFont(10, false);
     out.y += 350.0f;
     out.BreakIfFull();
     out.PrintTable(content.Lamps, 0, kLampPitch);
 
-    out.x = 0.0f;
-    out.y += 270.0f;
-    out.BreakIfFull();
-    out.Print(Fixed(language, "Potenza richiesta 1h:  ", "1h requred power:  ") + content.Power1h);
-    out.x = 0.0f;
-    out.y += 150.0f;
-    out.BreakIfFull();
-    out.Print(Fixed(language, "Potenza richiesta 3h:  ", "3h required power:  ") + content.Power3h);
+    out.Line(0.0f, 270.0f, Fixed(language, "Potenza richiesta 1h:  ", "1h requred power:  ") + content.Power1h);
+    out.Line(0.0f, 150.0f, Fixed(language, "Potenza richiesta 3h:  ", "3h required power:  ") + content.Power3h);
 
-    out.SetFont(12, false);
-    out.x = 0.0f;
-    out.y += 1000.0f;
-    out.SetBold(true);
-    out.BreakIfFull();
-    out.Print(Fixed(language, "Risultati di calcolo", "Calculation results"));
+    out.SetFont(12, true);
+    out.Line(0.0f, 1000.0f, Fixed(language, "Risultati di calcolo", "Calculation results"));
     out.SetFont(10, false);
     out.y += 350.0f;
     out.BreakIfFull();

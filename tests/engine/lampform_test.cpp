@@ -44,31 +44,6 @@ TEST(LampForm, checks_run_in_order_and_report_the_first_failure)
             << form.Fittings << "|" << form.LampsPerFitting << "|" << form.WattsPerLamp << "|" << form.CosPhi;
 }
 
-TEST(LampForm, messages_exist_in_both_languages)
-{
-    const std::tuple<LampCheck, const char *, const char *> cases[] = {
-        {LampCheck::MissingFittings, "Inserire il numero di plafoniere", "Insert number of ceiling lights"},
-        {LampCheck::MissingLampsPerFitting, "Inserire il numero di lampade per plafoniera",
-         "Insert number of lamps for every ceiling light"},
-        {LampCheck::MissingWattsPerLamp, "Inserire la potenza nominale della singola lampada",
-         "Insert nominal power of single lamp"},
-        {LampCheck::MissingCosPhi, "Inserire il cos.fi delle lampade", "Insert cos.fi of lamps"},
-        {LampCheck::BadFittings, "Inserire un numero corretto di plafoniere", "Insert a correct number of ceiling lamps"},
-        {LampCheck::BadLampsPerFitting, "Inserire un numero corretto di lampade per plafoniera",
-         "Insert a correct number of lamps for every ceiling light"},
-        {LampCheck::BadWattsPerLamp, "Inserire un numero corretto di potenza per singola lampada",
-         "Insert a correct number of power of single lamp"},
-        {LampCheck::BadCosPhi, "Inserire un valore accettabile di cos.fi (tra 0.1 e 1)",
-         "Insert an accettable value of cos.fi (between 0.1 and 1)"},
-        {LampCheck::OverOneMegawatt, "Potenza richiesta superiore ad 1 MegaWatt, ridurre i dati impostati",
-         "Required power is greater than 1 MegaWatt, please decrease the inserted values"},
-    };
-    for (const auto &[check, italian, english] : cases) {
-        EXPECT_EQ(LampCheckMessage(check, kItalian), italian);
-        EXPECT_EQ(LampCheckMessage(check, kEnglish), english);
-    }
-}
-
 TEST(LampForm, stores_the_single_precision_cos_phi_and_the_chosen_items)
 {
     LampForm form = Form("012", "2", "58", "0,9");
