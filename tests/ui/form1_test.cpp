@@ -335,3 +335,27 @@ TEST_F(MainWindow, keyboard_alone_opens_a_row)
 
 }  // namespace
 }  // namespace korval::test
+
+namespace korval::test {
+namespace {
+
+// Restores the test locale even when an assertion ends the test early.
+struct LocaleGuard {
+    explicit LocaleGuard(const QLocale &locale) { QLocale::setDefault(locale); }
+    ~LocaleGuard() { QLocale::setDefault(QLocale::c()); }
+};
+
+TEST_F(MainWindow, cos_phi_follows_the_locale_separator_and_reads_back)
+{
+    LocaleGuard italian(QLocale(QLocale::Italian, QLocale::Italy));
+    Seed({{12, 2, 58, 0.9000000357627869, 3, kFerromagnetic}});
+    EXPECT_EQ(window->ListView1->SubItem(1, 3), QStringLiteral("0,9"));
+    Form2 *d = OpenRow(1);
+    EXPECT_EQ(d->Text4->text(), QStringLiteral("0,9"));
+    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(state.LampTable[1].CosPhi, 0.9000000357627869) << "stored again unchanged";
+}
+
+}  // namespace
+}  // namespace korval::test
