@@ -202,7 +202,8 @@ TEST_F(Printing, a_refused_job_is_reported)
     Calculate(1);
     QTest::mouseClick(window->Command2, Qt::LeftButton);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("Errore di stampa"))) << messages.shown[0].text.toStdString();
+    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("Errore di stampa\n"))) << messages.shown[0].text.toStdString();
+    EXPECT_GT(messages.shown[0].text.size(), 17) << "the spooler says why";
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
     EXPECT_EQ(QApplication::focusWidget(), window->Command3);
 }
