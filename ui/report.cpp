@@ -77,6 +77,17 @@ public:
         Print(text);
     }
 
+    // A bold 12-point heading, then its table in 10 points.
+    void Section(const QString &heading, float gap, const ReportTable &table, int columnsLeftOut, int pitch)
+    {
+        SetFont(12, true);
+        Line(0.0f, gap, heading);
+        SetFont(10, false);
+        y += 350.0f;
+        BreakIfFull();
+        PrintTable(table, columnsLeftOut, pitch);
+    }
+
     // Captions of a table, all at one anchor.
     void PrintCaptions(const QStringList &captions, int count, int pitch)
     {
@@ -138,23 +149,12 @@ void PaintReport(QPainter &painter, const QSizeF &printableSize, const ReportCon
 
     out.SetFont(16, true);
     out.Line(2500.0f, 1900.0f, Fixed(language, "Selezione modello e quantità UPS", "UPS model and quantity Selection"));
-    out.SetFont(12, true);
-    out.Line(0.0f, 800.0f, Fixed(language, "Dati di progetto", "Project specification"));
-    out.SetFont(10, false);
-    out.y += 350.0f;
-    out.BreakIfFull();
-    out.PrintTable(content.Lamps, 0, kLampPitch);
-
+    out.Section(Fixed(language, "Dati di progetto", "Project specification"), 800.0f, content.Lamps, 0, kLampPitch);
     out.Line(0.0f, 270.0f, Fixed(language, "Potenza richiesta 1h:  ", "1h requred power:  ") + content.Power1h);
     out.Line(0.0f, 150.0f, Fixed(language, "Potenza richiesta 3h:  ", "3h required power:  ") + content.Power3h);
-
-    out.SetFont(12, true);
-    out.Line(0.0f, 1000.0f, Fixed(language, "Risultati di calcolo", "Calculation results"));
-    out.SetFont(10, false);
-    out.y += 350.0f;
-    out.BreakIfFull();
     // The unit and total price columns stay off paper.
-    out.PrintTable(content.Results, 2, kResultPitch);
+    out.Section(Fixed(language, "Risultati di calcolo", "Calculation results"), 1000.0f, content.Results, 2,
+                kResultPitch);
 }
 
 void PreparePage(QPagedPaintDevice &device)
