@@ -1,7 +1,6 @@
-#include <QApplication>
-
 #include "form2.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include <QApplication>
-
 #include "form3.h"
+
+#include <QApplication>
 
 #include "artwork.h"
 #include "rows.h"
