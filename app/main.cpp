@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "form1.h"
+#include "ui/form1.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
 
-#include "catalogue.h"
-#include "power.h"
-#include "rows.h"
+#include "engine/catalogue.h"
+#include "engine/power.h"
+#include "engine/rows.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "state.h"
+#include "engine/state.h"
 
 namespace korval {
 
-// Creates both catalogues with indices 0..3 (all empty) and fills them.
+// Creates both catalogues with indices 0..kModelsPerClass (all empty) and fills them.
 void CreateCatalogues(State &state);
 
 // Writes powers, prices and codes, then the descriptions in the current language.

@@ -1,8 +1,9 @@
-#include "lampform.h"
+#include "engine/lampform.h"
 
+#include <iterator>
 #include <optional>
 
-#include "numbers.h"
+#include "engine/numbers.h"
 
 namespace korval {
 namespace {
@@ -51,38 +52,27 @@ LampCheck CheckLampForm(const LampForm &form)
     return LampCheck::Ok;
 }
 
-std::string LampCheckMessage(LampCheck check, std::uint8_t language)
+std::string LampCheckMessage(LampCheck check, Language language)
 {
-    const bool italian = language == kItalian;
-    switch (check) {
-    case LampCheck::Ok:
-        return {};
-    case LampCheck::MissingFittings:
-        return italian ? "Inserire il numero di plafoniere" : "Insert number of ceiling lights";
-    case LampCheck::MissingLampsPerFitting:
-        return italian ? "Inserire il numero di lampade per plafoniera"
-                       : "Insert number of lamps for every ceiling light";
-    case LampCheck::MissingWattsPerLamp:
-        return italian ? "Inserire la potenza nominale della singola lampada"
-                       : "Insert nominal power of single lamp";
-    case LampCheck::MissingCosPhi:
-        return italian ? "Inserire il cos.fi delle lampade" : "Insert cos.fi of lamps";
-    case LampCheck::BadFittings:
-        return italian ? "Inserire un numero corretto di plafoniere" : "Insert a correct number of ceiling lamps";
-    case LampCheck::BadLampsPerFitting:
-        return italian ? "Inserire un numero corretto di lampade per plafoniera"
-                       : "Insert a correct number of lamps for every ceiling light";
-    case LampCheck::BadWattsPerLamp:
-        return italian ? "Inserire un numero corretto di potenza per singola lampada"
-                       : "Insert a correct number of power of single lamp";
-    case LampCheck::BadCosPhi:
-        return italian ? "Inserire un valore accettabile di cos.fi (tra 0.1 e 1)"
-                       : "Insert an accettable value of cos.fi (between 0.1 and 1)";
-    case LampCheck::OverOneMegawatt:
-        return italian ? "Potenza richiesta superiore ad 1 MegaWatt, ridurre i dati impostati"
-                       : "Required power is greater than 1 MegaWatt, please decrease the inserted values";
-    }
-    return {};
+    // In the order of LampCheck, Ok first.
+    static constexpr Bilingual kMessages[] = {
+        {"", ""},
+        {"Inserire il numero di plafoniere", "Insert number of ceiling lights"},
+        {"Inserire il numero di lampade per plafoniera", "Insert number of lamps for every ceiling light"},
+        {"Inserire la potenza nominale della singola lampada", "Insert nominal power of single lamp"},
+        {"Inserire il cos.fi delle lampade", "Insert cos.fi of lamps"},
+        {"Inserire un numero corretto di plafoniere", "Insert a correct number of ceiling lamps"},
+        {"Inserire un numero corretto di lampade per plafoniera",
+         "Insert a correct number of lamps for every ceiling light"},
+        {"Inserire un numero corretto di potenza per singola lampada",
+         "Insert a correct number of power of single lamp"},
+        {"Inserire un valore accettabile di cos.fi (tra 0.1 e 1)",
+         "Insert an accettable value of cos.fi (between 0.1 and 1)"},
+        {"Potenza richiesta superiore ad 1 MegaWatt, ridurre i dati impostati",
+         "Required power is greater than 1 MegaWatt, please decrease the inserted values"},
+    };
+    static_assert(std::size(kMessages) == static_cast<std::size_t>(LampCheck::OverOneMegawatt) + 1);
+    return Pick(kMessages[static_cast<std::size_t>(check)], language);
 }
 
 LampRecord ToLampRecord(const LampForm &form)

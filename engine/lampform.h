@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "state.h"
+#include "engine/state.h"
 
 namespace korval {
 
@@ -34,7 +34,7 @@ enum class LampCheck {
 // check of their field.
 LampCheck CheckLampForm(const LampForm &form);
 
-std::string LampCheckMessage(LampCheck check, std::uint8_t language);
+std::string LampCheckMessage(LampCheck check, Language language);
 
 // The row a form that passed every check stands for.
 LampRecord ToLampRecord(const LampForm &form);

@@ -1,4 +1,4 @@
-#include "numbers.h"
+#include "engine/numbers.h"
 
 #include <cmath>
 #include <limits>
@@ -7,6 +7,14 @@ namespace korval {
 
 std::int64_t RoundHalfEven(double value)
 {
+    // Out of range, a float-to-integer conversion is undefined: saturate.
+    constexpr double kLimit = 4611686018427387904.0;  // 2^62
+    if (std::isnan(value))
+        return 0;
+    if (value >= kLimit)
+        return static_cast<std::int64_t>(kLimit);
+    if (value <= -kLimit)
+        return -static_cast<std::int64_t>(kLimit);
     const double below = std::floor(value);
     const double fraction = value - below;  // exact for every double of interest
     double rounded = below;

@@ -7,6 +7,7 @@
 namespace korval {
 
 // Nearest integer, halves to the even neighbour, independent of the FPU mode.
+// NaN gives 0; values beyond +-2^62 give +-2^62.
 std::int64_t RoundHalfEven(double value);
 
 // Plain decimal digits: no sign for non-negative values, no separators, no padding.

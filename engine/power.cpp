@@ -1,18 +1,19 @@
-#include "power.h"
+#include "engine/power.h"
 
-#include "numbers.h"
+#include <algorithm>
+
+#include "engine/numbers.h"
 
 namespace korval {
 
 std::int64_t RowPower(const LampRecord &row, float ballastFactor)
 {
-    // 64-bit so that a corrupt row cannot overflow; admissible rows stay far
-    // below 2^24 and convert to float exactly.
-    const std::int64_t product =
-        static_cast<std::int64_t>(row.LampsPerFitting) * row.Fittings * row.WattsPerLamp;
+    // The product of a storable row is below 2^27, exact in a double and in a
+    // float; a row written past the checks must not overflow on its way.
+    const double product = static_cast<double>(row.LampsPerFitting) * row.Fittings * row.WattsPerLamp;
     const float watts = static_cast<float>(product);
     const double withBallast = static_cast<double>(watts) * static_cast<double>(ballastFactor);
-    return RoundHalfEven(withBallast / row.CosPhi);
+    return std::clamp(RoundHalfEven(withBallast / row.CosPhi), -kRowPowerBound, kRowPowerBound);
 }
 
 namespace {
@@ -28,8 +29,7 @@ std::int64_t RaiseToTens(std::int64_t watts)
 RequiredPower ComputeRequiredPower(const State &state, const Notify &notify)
 {
     RequiredPower sums;
-    for (int slot = 1; slot <= state.LampCount; ++slot) {
-        const LampRecord &row = state.LampTable[static_cast<std::size_t>(slot)];
+    for (const LampRecord &row : ReadRows(state)) {
         float factor = 1.0f;
         if (row.Ballast == kElectronic) {
             factor = kElectronicFactor;

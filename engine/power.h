@@ -1,6 +1,6 @@
 #pragma once
 
-#include "state.h"
+#include "engine/state.h"
 
 namespace korval {
 
@@ -13,6 +13,10 @@ struct RequiredPower {
 // float values (150 W electronic gives 161, not 160).
 constexpr float kElectronicFactor = 1.07f;
 constexpr float kFerromagneticFactor = 1.15f;
+
+// A row's power is held within this bound whatever a caller stored, so that
+// the sums of 250 rows cannot overflow.
+constexpr std::int64_t kRowPowerBound = 1000000000000000;  // W
 
 // Power of one row, before the class sum is raised to a multiple of 10.
 std::int64_t RowPower(const LampRecord &row, float ballastFactor);

@@ -1,26 +1,34 @@
 #include "rows.h"
 
-#include "numbers.h"
+#include "engine/numbers.h"
 
 namespace korval {
 
-std::string BallastText(std::uint8_t ballast, std::uint8_t language)
+namespace {
+
+constexpr Bilingual kElectronicText{"Elettronico", "Electronic"};
+constexpr Bilingual kFerromagneticText{"Ferromagnetico", "Iron magnetic"};
+constexpr Bilingual kOneHourText{"1 ora", "1 hour"};
+constexpr Bilingual kThreeHoursText{"3 ore", "3 hours"};
+constexpr Bilingual kTotalText{"Costo totale:", "Total price:"};
+
+}  // namespace
+
+std::string BallastText(std::uint8_t ballast, Language language)
 {
-    const bool italian = language == kItalian;
     if (ballast == kElectronic)
-        return italian ? "Elettronico" : "Electronic";
+        return Pick(kElectronicText, language);
     if (ballast == kFerromagnetic)
-        return italian ? "Ferromagnetico" : "Iron magnetic";
+        return Pick(kFerromagneticText, language);
     return {};
 }
 
-std::string AutonomyText(std::uint8_t hours, std::uint8_t language)
+std::string AutonomyText(std::uint8_t hours, Language language)
 {
-    const bool italian = language == kItalian;
     if (hours == 1)
-        return italian ? "1 ora" : "1 hour";
+        return Pick(kOneHourText, language);
     if (hours == 3)
-        return italian ? "3 ore" : "3 hours";
+        return Pick(kThreeHoursText, language);
     return "?";
 }
 
@@ -34,9 +42,9 @@ void Add(CalculationRows &result, ListRow row, const RowSink &onRow)
 }
 
 void AppendModelRows(CalculationRows &result, const UnitCounts &counts, const Catalogue &catalogue,
-                     std::uint8_t hours, std::uint8_t language, const RowSink &onRow)
+                     std::uint8_t hours, Language language, const RowSink &onRow)
 {
-    for (std::size_t m = 1; m <= 3; ++m) {
+    for (std::size_t m = 1; m <= kModelsPerClass; ++m) {
         const std::int64_t n = counts.Units[m];
         if (n <= 0)
             continue;
@@ -50,10 +58,31 @@ void AppendModelRows(CalculationRows &result, const UnitCounts &counts, const Ca
     }
 }
 
+// What the shared values say between two searches: nothing found yet.
 void ResetSearch(State &state)
 {
     state.BestCost = kNoCombinationCost;
     state.BestCombination.clear();
+}
+
+// Searches one class, keeps what it found in the shared values and lists its
+// model rows. A class that needs no power is not searched.
+ClassOutcome ListClass(State &state, CalculationRows &result, AutonomyClass cls, std::int64_t power,
+                       const Notify &notify, const RowSink &onRow)
+{
+    ResetSearch(state);
+    if (power == 0)
+        return ClassOutcome::NotSearched;
+    const bool oneHour = cls == AutonomyClass::OneHour;
+    const Catalogue &catalogue = oneHour ? state.Catalogue1h : state.Catalogue3h;
+    const SearchResult found = FindCheapestCombination(cls, power, catalogue, state.Language, notify);
+    if (found.TooDifficult)
+        return ClassOutcome::TooDifficult;
+    state.BestCost = found.Cost;
+    state.BestPower = found.Power;
+    state.BestCombination = found.Combination;
+    AppendModelRows(result, found.Counts, catalogue, oneHour ? 1 : 3, state.Language, onRow);
+    return ClassOutcome::Found;
 }
 
 }  // namespace
@@ -62,36 +91,19 @@ CalculationRows CalculateRows(State &state, const RequiredPower &power, const No
                               const RowSink &onRow)
 {
     CalculationRows result;
-
-    ResetSearch(state);
-    if (power.OneHour != 0) {
-        const auto counts = FindCheapestCombination(state, AutonomyClass::OneHour, power.OneHour,
-                                                    state.Catalogue1h, notify);
-        result.OneHour = counts ? ClassOutcome::Found : ClassOutcome::TooDifficult;
-        if (counts)
-            AppendModelRows(result, *counts, state.Catalogue1h, 1, state.Language, onRow);
+    result.OneHour = ListClass(state, result, AutonomyClass::OneHour, power.OneHour, notify, onRow);
+    result.ThreeHours = ListClass(state, result, AutonomyClass::ThreeHours, power.ThreeHours, notify, onRow);
+    // After a 3-hour class that was too difficult the run stops here.
+    if (result.ThreeHours == ClassOutcome::TooDifficult) {
+        result.Finished = false;
+        return result;
     }
-
-    ResetSearch(state);
-    if (power.ThreeHours != 0) {
-        const auto counts = FindCheapestCombination(state, AutonomyClass::ThreeHours, power.ThreeHours,
-                                                    state.Catalogue3h, notify);
-        result.ThreeHours = counts ? ClassOutcome::Found : ClassOutcome::TooDifficult;
-        if (!counts) {
-            result.Finished = false;
-            return result;
-        }
-        AppendModelRows(result, *counts, state.Catalogue3h, 3, state.Language, onRow);
-    }
-
     Add(result, {" ", {}}, onRow);
-    Add(result,
-        {" ", {"", "", "", state.Language == kItalian ? "Costo totale:" : "Total price:", EuroText(result.TotalCost)}},
-        onRow);
+    Add(result, {" ", {"", "", "", Pick(kTotalText, state.Language), EuroText(result.TotalCost)}}, onRow);
     return result;
 }
 
-ListRow LampListRow(const LampRecord &row, std::uint8_t language, char decimalSeparator)
+ListRow LampListRow(const LampRecord &row, Language language, char decimalSeparator)
 {
     return {Digits(row.Fittings),
             {Digits(row.LampsPerFitting), Digits(row.WattsPerLamp), CosPhiText(row.CosPhi, decimalSeparator),
@@ -102,7 +114,7 @@ std::vector<ListRow> PriceListRows(const State &state)
 {
     std::vector<ListRow> rows;
     const auto add = [&](const Catalogue &catalogue, std::uint8_t hours) {
-        for (std::size_t i = 1; i <= 3 && i < catalogue.size(); ++i) {
+        for (std::size_t i = 1; i <= kModelsPerClass && i < catalogue.size(); ++i) {
             const UpsModel &model = catalogue[i];
             rows.push_back({model.Code,
                             {AutonomyText(hours, state.Language), WattsText(model.Power),

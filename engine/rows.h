@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "power.h"
-#include "search.h"
-#include "state.h"
+#include "engine/power.h"
+#include "engine/search.h"
+#include "engine/state.h"
 
 namespace korval {
 
@@ -36,20 +36,23 @@ struct CalculationRows {
 using RowSink = std::function<void(const ListRow &row)>;
 
 // Searches both classes for the given powers and writes the rows of the result
-// list in the current language. Resets BestCost and BestCombination before
-// each class. Each row also goes to `onRow` as soon as it exists, so a list
-// shows the 1-hour rows while the 3-hour search may still report a message.
+// list in the current language. BestCost, BestPower and BestCombination are
+// left describing the last class searched (BestCost 2000000000 and no
+// combination when it found none). Each row also goes to `onRow` as soon as it
+// exists, so a list shows the 1-hour rows while the 3-hour search may still
+// report a message.
 CalculationRows CalculateRows(State &state, const RequiredPower &power, const Notify &notify,
                               const RowSink &onRow = {});
 
 // Row n of the lamp list.
-ListRow LampListRow(const LampRecord &row, std::uint8_t language, char decimalSeparator);
+ListRow LampListRow(const LampRecord &row, Language language, char decimalSeparator);
 
 // The six rows of the price list: 1-hour models first.
 std::vector<ListRow> PriceListRows(const State &state);
 
 // Ballast and autonomy texts shared by the lamp list and the lamp dialog.
-std::string BallastText(std::uint8_t ballast, std::uint8_t language);
-std::string AutonomyText(std::uint8_t hours, std::uint8_t language);
+// An unknown ballast has no text, an unknown autonomy reads "?".
+std::string BallastText(std::uint8_t ballast, Language language);
+std::string AutonomyText(std::uint8_t hours, Language language);
 
 }  // namespace korval

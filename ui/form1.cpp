@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "ui/form1.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -8,37 +8,18 @@
 #include <QPushButton>
 #include <QWindow>
 
-#include "artwork.h"
-#include "catalogue.h"
-#include "form2.h"
-#include "form3.h"
-#include "numbers.h"
-#include "power.h"
-#include "rows.h"
+#include "engine/catalogue.h"
+#include "engine/numbers.h"
+#include "engine/rows.h"
+#include "ui/artwork.h"
+#include "ui/form2.h"
+#include "ui/form3.h"
+#include "ui/maintexts.h"
 
 namespace korval {
 namespace {
 
-struct Caption {
-    const char *italian;
-    const char *english;
-};
-
-constexpr Caption kLampColumns[6] = {
-    {"N° Plafoniere", "N° Ceil.Lights"}, {"Lamp. per Plaf.", "Lamps/Ceil."}, {"Watt per Lamp.", "Watts/Lamp"},
-    {"Cos.fi", "Cos.fi"},                {"Alimentatore", "Power pack type"}, {"Autonomia", "Autonomy"},
-};
 constexpr int kLampColumnWidths[6] = {1370, 1540, 1560, 880, 1420, 1170};
-
-constexpr Caption kResultColumns[6] = {
-    {"Autonomia", "Autonomy"}, {"Codice", "Code"},           {"Potenza", "Power"},
-    {"Quantità", "Quantity"},  {"Prezzo unitario", "Unit price"}, {"Prezzo totale", "Total price"},
-};
-
-QString Pick(const Caption &caption, std::uint8_t language)
-{
-    return QString::fromUtf8(language == kItalian ? caption.italian : caption.english);
-}
 
 QPushButton *MakeButton(QWidget *parent, const char *name, const QRect &geometry, const QFont &font)
 {
@@ -51,11 +32,10 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QRect &geometry
 
 ListView *MakeList(QWidget *parent, const char *name, const QRect &geometry)
 {
-    auto *list = new ListView(parent);
+    auto *list = new ListView(6, parent);
     list->setObjectName(QString::fromLatin1(name));
     list->setGeometry(geometry);
     list->setFont(LegacyFont(9.75, false));
-    list->SetColumnCount(6);
     return list;
 }
 
@@ -72,20 +52,6 @@ QGroupBox *MakePowerFrame(QWidget *parent, const char *name, int top, QLineEdit 
     return frame;
 }
 
-ReportTable TableOf(const ListView &list)
-{
-    ReportTable table;
-    for (int c = 1; c <= list.ColumnCount(); ++c)
-        table.Captions << list.ColumnCaption(c);
-    for (int r = 1; r <= list.RowCount(); ++r) {
-        ReportTable::Row row{list.RowText(r), {}};
-        for (int i = 1; i <= list.SubItemCount(r); ++i)
-            row.SubItems << list.SubItem(r, i);
-        table.Rows << row;
-    }
-    return table;
-}
-
 }  // namespace
 
 Form1::Form1(State &state, MessageBoxes &messages, QWidget *parent)
@@ -96,21 +62,9 @@ Form1::Form1(State &state, MessageBoxes &messages, QWidget *parent)
     setFixedSize(Twips(10815), Twips(8115));
     setFont(LegacyFont(QApplication::font().pointSizeF(), false));
     BuildControls();
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, &Form1::OnFocusWindowChanged);
+    connect(qApp, &QGuiApplication::focusWindowChanged, &m_focusWatch,
+            [this](QWindow *window) { OnFocusWindowChanged(window); });
     Load();
-}
-
-Form1::~Form1()
-{
-    // The other windows go with this one; their departure must not reach a
-    // half-destroyed main window.
-    disconnect(qApp, nullptr, this, nullptr);
-    for (QWidget *other : {static_cast<QWidget *>(m_form2), static_cast<QWidget *>(m_form3)}) {
-        if (other) {
-            other->disconnect(this);
-            delete other;
-        }
-    }
 }
 
 Form2 *Form1::LampDialog() const
@@ -154,7 +108,7 @@ void Form1::BuildControls()
     for (int c = 1; c <= 6; ++c)
         ListView1->SetColumnWidthTwips(c, kLampColumnWidths[c - 1]);
     ListView2 = MakeList(this, "ListView2", TwipRect(2640, 4680, 8055, 3255));
-    ListView2->SetColumnAlignment(6, Qt::AlignHCenter | Qt::AlignVCenter);
+    ListView2->Model()->SetColumnAlignment(6, Qt::AlignHCenter | Qt::AlignVCenter);
 
     QWidget *order[] = {Combo1, Command3, Command4, Command5, Command2, Command1, ListView1, ListView2};
     for (std::size_t i = 1; i < std::size(order); ++i)
@@ -183,12 +137,26 @@ void Form1::Load()
     m_state.BestCombination.clear();
 }
 
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // The refresh of the first activation: without a window manager nothing
+    // activates the window. Counting it as active now keeps the real first
+    // activation, where there is one, from refreshing a second time.
+    m_lastActiveWindow = windowHandle();
+    RefreshMainWindow();
+}
+
 void Form1::OnFocusWindowChanged(QWindow *window)
 {
     // Only the program's own windows count: coming back from another
     // application, a message box or a drop-down list is no activation.
-    const bool ours = window && (window == windowHandle() || (m_form2 && window == m_form2->windowHandle())
-                                 || (m_form3 && window == m_form3->windowHandle()));
+    const bool ours = window
+        && (window == windowHandle() || (m_form2 && window == m_form2->windowHandle())
+            || (m_form3 && window == m_form3->windowHandle()));
     if (!ours)
         return;
     const bool activated = window == windowHandle() && m_lastActiveWindow != window;
@@ -218,12 +186,13 @@ void Form1::RefreshMainWindow()
 {
     m_state.EditIndex = 0;
     ListView1->setEnabled(true);
-    ListView1->ClearRows();
+    ListModel *lamps = ListView1->Model();
+    lamps->ClearRows();
     const char separator = LocaleDecimalSeparator();
     for (const LampRecord &row : ReadRows(m_state))
-        ListView1->AddRow(LampListRow(row, m_state.Language, separator));
+        lamps->AddRow(LampListRow(row, m_state.Language, separator));
 
-    if (m_state.LampCount < 1) {
+    if (RowCount(m_state) < 1) {
         Command4->setEnabled(false);
         Command5->setEnabled(false);
         Command2->setEnabled(false);
@@ -249,21 +218,19 @@ void Form1::ApplyLanguage()
 {
     const int entry = Combo1->currentIndex();
     if (entry == 0 || entry == 1) {
-        m_state.Language = static_cast<std::uint8_t>(entry);
-        const std::uint8_t language = m_state.Language;
-        const bool italian = language == kItalian;
-        Label1->setText(italian ? QStringLiteral("Selezione modello e quantità UPS")
-                                : QStringLiteral("UPS model and quantity Selection"));
-        Command1->setText(italian ? QStringLiteral("Elenco UPS") : QStringLiteral("UPS List"));
-        Command3->setText(italian ? QStringLiteral("Aggiungi Lampade") : QStringLiteral("Add Lamps"));
-        Command4->setText(italian ? QStringLiteral("Elimina Tutto") : QStringLiteral("Erase All"));
-        Command5->setText(italian ? QStringLiteral("CALCOLA") : QStringLiteral("Calculate"));
-        Command2->setText(italian ? QStringLiteral("Stampa") : QStringLiteral("Print"));
-        Frame1->setTitle(italian ? QStringLiteral("Pot. 1h richiesta: ") : QStringLiteral("Power 1h required: "));
-        Frame2->setTitle(italian ? QStringLiteral("Pot. 3h richiesta: ") : QStringLiteral("Power 3h required: "));
+        m_state.Language = entry == 0 ? Language::Italian : Language::English;
+        const Language language = m_state.Language;
+        Label1->setText(Localized(maintexts::Heading, language));
+        Command1->setText(Localized(maintexts::PriceListButton, language));
+        Command3->setText(Localized(maintexts::AddButton, language));
+        Command4->setText(Localized(maintexts::EraseAllButton, language));
+        Command5->setText(Localized(maintexts::CalculateButton, language));
+        Command2->setText(Localized(maintexts::PrintButton, language));
+        Frame1->setTitle(Localized(maintexts::Power1hFrame, language));
+        Frame2->setTitle(Localized(maintexts::Power3hFrame, language));
         for (int c = 1; c <= 6; ++c) {
-            ListView1->SetColumnCaption(c, Pick(kLampColumns[c - 1], language));
-            ListView2->SetColumnCaption(c, Pick(kResultColumns[c - 1], language));
+            ListView1->Model()->SetColumnCaption(c, Localized(maintexts::LampColumns[c - 1], language));
+            ListView2->Model()->SetColumnCaption(c, Localized(maintexts::ResultColumns[c - 1], language));
         }
     }
     for (int c = 1; c <= 6; ++c)
@@ -287,9 +254,9 @@ void Form1::EditRow(int row)
 void Form1::ShowLampDialog()
 {
     ShowSingle(m_form2, [this] {
-        auto *dialog = new Form2(m_state, m_messages);
+        auto *dialog = new Form2(m_state, m_messages, this);
         // The window system need not hand the focus back when the dialog goes.
-        connect(dialog, &QObject::destroyed, this, [this] { activateWindow(); });
+        connect(dialog, &Form2::closed, this, &QWidget::activateWindow, Qt::QueuedConnection);
         return dialog;
     });
 }
@@ -297,19 +264,17 @@ void Form1::ShowLampDialog()
 void Form1::ShowPriceList()
 {
     ShowSingle(m_form3, [this] {
-        auto *list = new Form3(m_state);
-        connect(list, &QObject::destroyed, this, [this] { activateWindow(); });
+        auto *list = new Form3(m_state, this);
+        connect(list, &Form3::closed, this, &QWidget::activateWindow, Qt::QueuedConnection);
         return list;
     });
 }
 
 void Form1::EraseAllRows()
 {
-    const QString question = m_state.Language == kItalian ? QStringLiteral("Sei sicuro di voler eliminare tutto?")
-                                                          : QStringLiteral("Are you sure? All data will be lost");
-    if (m_messages.AskYesNo(this, question)) {
-        ListView1->ClearRows();
-        ListView2->ClearRows();
+    if (m_messages.AskYesNo(this, Localized(maintexts::EraseAllQuestion, m_state.Language))) {
+        ListView1->Model()->ClearRows();
+        ListView2->Model()->ClearRows();
         EraseAll(m_state);
     }
     RefreshMainWindow();
@@ -321,19 +286,16 @@ void Form1::RunCalculation()
     Command2->setEnabled(false);
     Command3->setEnabled(false);
     Command4->setEnabled(false);
-    ListView2->ClearRows();
-    m_state.BestCost = kNoCombinationCost;
-    m_state.BestCombination.clear();
+    ListModel *results = ListView2->Model();
+    results->ClearRows();
 
     // The powers are on screen before any search can report a message.
     const RequiredPower power = ShowRequiredPower();
     const CalculationRows result =
-        CalculateRows(m_state, power, Notifier(), [this](const ListRow &row) { ListView2->AddRow(row); });
-    if (!result.Finished) {
-        Command5->setEnabled(true);
-        return;
-    }
+        CalculateRows(m_state, power, Notifier(), [results](const ListRow &row) { results->AddRow(row); });
     Command5->setEnabled(true);
+    if (!result.Finished)
+        return;
     Command2->setEnabled(true);
     Command3->setEnabled(true);
     Command4->setEnabled(true);
@@ -345,24 +307,21 @@ ReportContent Form1::CollectReport() const
     ReportContent content;
     content.Language = m_state.Language;
     content.Logo = m_logo;
-    content.Lamps = TableOf(*ListView1);
+    content.Lamps = ReportTable::Of(*ListView1->Model());
     content.Power1h = Text1->text();
     content.Power3h = Text2->text();
-    content.Results = TableOf(*ListView2);
+    content.Results = ReportTable::Of(*ListView2->Model());
     return content;
 }
 
 void Form1::PrintReport()
 {
-    const bool italian = m_state.Language == kItalian;
+    const Language language = m_state.Language;
     const PrintResult result = PrintOnDefaultPrinter(CollectReport());
     if (result.Outcome == PrintOutcome::NoPrinter) {
-        m_messages.Show(this,
-                        italian ? QStringLiteral("Nessuna stampante predefinita installata")
-                                : QStringLiteral("No default printer is installed"),
-                        MessageIcon::Warning);
+        m_messages.Show(this, Localized(maintexts::NoPrinter, language), MessageIcon::Warning);
     } else if (result.Outcome == PrintOutcome::Failed) {
-        QString text = italian ? QStringLiteral("Errore di stampa") : QStringLiteral("Printing failed");
+        QString text = Localized(maintexts::PrintFailed, language);
         if (!result.Detail.isEmpty())
             text += QLatin1Char('\n') + result.Detail;
         m_messages.Show(this, text, MessageIcon::Warning);

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QImage>
+#include <QObject>
 #include <QPointer>
 #include <QWidget>
 
-#include "power.h"
-#include "report.h"
-#include "windowing.h"
+#include "engine/power.h"
+#include "ui/report.h"
+#include "ui/windowing.h"
 
 class QComboBox;
 class QGroupBox;
@@ -21,11 +23,12 @@ class Form3;
 
 // The main window: the lamp list, the required powers, the result list and
 // the commands. It owns no data; everything lives in the State it is given.
+// The lamp dialog and the price list are its children, shown as windows of
+// their own.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
     Form1(State &state, MessageBoxes &messages, QWidget *parent = nullptr);
-    ~Form1() override;
 
     // Rebuilds the lamp list and the required powers from the lamp table.
     // Runs each time this window becomes the program's active window.
@@ -34,26 +37,16 @@ public:
     void RunCalculation();
     void PrintReport();
 
-    // What the report prints: the lists and power texts as they stand on screen.
+    // What the report prints: the lists' models and the power texts as they
+    // stand on screen.
     ReportContent CollectReport() const;
 
+    // The open lamp dialog and price list, if any.
     Form2 *LampDialog() const;
     Form3 *PriceList() const;
 
-    QLabel *Label1;
-    QComboBox *Combo1;
-    QLabel *Picture1;
-    QPushButton *Command3;
-    QPushButton *Command4;
-    QGroupBox *Frame1;
-    QLineEdit *Text1;
-    QGroupBox *Frame2;
-    QLineEdit *Text2;
-    QPushButton *Command5;
-    QPushButton *Command2;
-    QPushButton *Command1;
-    ListView *ListView1;
-    ListView *ListView2;
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     void BuildControls();
@@ -70,9 +63,29 @@ private:
     State &m_state;
     MessageBoxes &m_messages;
     QImage m_logo;
+
+    QLabel *Label1;
+    QComboBox *Combo1;
+    QLabel *Picture1;
+    QPushButton *Command3;
+    QPushButton *Command4;
+    QGroupBox *Frame1;
+    QLineEdit *Text1;
+    QGroupBox *Frame2;
+    QLineEdit *Text2;
+    QPushButton *Command5;
+    QPushButton *Command2;
+    QPushButton *Command1;
+    ListView *ListView1;
+    ListView *ListView2;
+
     QPointer<Form2> m_form2;
     QPointer<Form3> m_form3;
     QPointer<QWindow> m_lastActiveWindow;
+    bool m_shown = false;
+    // Context of the application-wide focus connection: a member goes before
+    // the base class takes the child windows down, and the connection with it.
+    QObject m_focusWatch;
 };
 
 }  // namespace korval

@@ -1,20 +1,40 @@
-#include "form2.h"
+#include "ui/form2.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
 
-#include "artwork.h"
-#include "lampform.h"
-#include "numbers.h"
+#include "engine/lampform.h"
+#include "engine/numbers.h"
+#include "engine/rows.h"
+#include "ui/artwork.h"
 
 namespace korval {
 namespace {
 
-QGroupBox *MakeFrame(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
+// Every text of the dialog, Italian first. The combo items come from the
+// engine, which writes the same texts into the lamp list.
+namespace texts {
+constexpr Bilingual Caption{"Dati lampade", "Lamps specification"};
+constexpr Bilingual Fittings{"Numero di plafoniere  (1 ÷ 999)", "Number of ceiling lights  (1 ÷ 999)"};
+constexpr Bilingual Lamps{"Numero lampade per plafoniera  (1 ÷ 99)",
+                          "Number of lamps for every ceiling light  (1 ÷ 99)"};
+constexpr Bilingual Watts{"Potenza nominale singola lampada  (1 ÷ 999)", "Nominal power of a single lamp  (1 ÷ 999)"};
+constexpr Bilingual CosPhi{"Cos.fi  (0.1 ÷ 1)", "Cos.fi  (0.1 ÷ 1)"};
+constexpr Bilingual Ballast{"Tipo alimentatore ", "Power pack type "};
+constexpr Bilingual Autonomy{"Autonomia ", "autonomy "};
+constexpr Bilingual Ok{"OK", "OK"};
+constexpr Bilingual Erase{"Elimina", "Erase"};
+constexpr Bilingual Cancel{"Annulla", "Cancel"};
+constexpr Bilingual TableFull{"Numero massimo di gruppi di lampade raggiunto (250)",
+                              "Maximum number of lamp groups reached (250)"};
+}  // namespace texts
+
+QGroupBox *MakeFrame(QWidget *parent, const char *name, const QRect &geometry)
 {
-    auto *frame = new QGroupBox(caption, parent);
+    auto *frame = new QGroupBox(parent);
     frame->setObjectName(QString::fromLatin1(name));
     frame->setGeometry(geometry);
     return frame;
@@ -33,18 +53,18 @@ FilteredLineEdit::KeyFilter IntegerFilter(std::int32_t bound)
     return [bound](const QString &text, int key) { return AcceptsIntegerKey(text.toStdString(), key, bound); };
 }
 
-QComboBox *MakeList(QGroupBox *frame, const char *name, const QString &first, const QString &second)
+QComboBox *MakeList(QGroupBox *frame, const char *name)
 {
     auto *combo = new QComboBox(frame);
     combo->setObjectName(QString::fromLatin1(name));
     combo->setGeometry(TwipRect(120, 240, 1695, 315));
-    combo->addItems({first, second});
+    combo->addItems({QString(), QString()});
     return combo;
 }
 
-QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption, int left)
+QPushButton *MakeButton(QWidget *parent, const char *name, int left)
 {
-    auto *button = new QPushButton(caption, parent);
+    auto *button = new QPushButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(TwipRect(left, 6120, 975, 615));
     button->setAutoDefault(false);
@@ -67,14 +87,12 @@ Form2::Form2(State &state, MessageBoxes &messages, QWidget *parent)
 void Form2::BuildControls()
 {
     // Created in tab order: the four boxes, ballast, autonomy, OK, Elimina, Annulla.
-    Frame1 = MakeFrame(this, "Frame1", QStringLiteral("Numero di plafoniere  (1 ÷ 999)"), TwipRect(840, 480, 4455, 735));
-    Frame2 = MakeFrame(this, "Frame2", QStringLiteral("Numero lampade per plafoniera  (1 ÷ 99)"),
-                       TwipRect(840, 1560, 4455, 735));
-    Frame3 = MakeFrame(this, "Frame3", QStringLiteral("Potenza nominale singola lampada  (1 ÷ 999)"),
-                       TwipRect(840, 2640, 4455, 735));
-    Frame4 = MakeFrame(this, "Frame4", QStringLiteral("Cos.fi  (0.1 ÷ 1)"), TwipRect(840, 3720, 4455, 735));
-    Frame6 = MakeFrame(this, "Frame6", QStringLiteral("Tipo alimentatore "), TwipRect(840, 4800, 1935, 735));
-    Frame5 = MakeFrame(this, "Frame5", QStringLiteral("Autonomia "), TwipRect(3360, 4800, 1935, 735));
+    Frame1 = MakeFrame(this, "Frame1", TwipRect(840, 480, 4455, 735));
+    Frame2 = MakeFrame(this, "Frame2", TwipRect(840, 1560, 4455, 735));
+    Frame3 = MakeFrame(this, "Frame3", TwipRect(840, 2640, 4455, 735));
+    Frame4 = MakeFrame(this, "Frame4", TwipRect(840, 3720, 4455, 735));
+    Frame6 = MakeFrame(this, "Frame6", TwipRect(840, 4800, 1935, 735));
+    Frame5 = MakeFrame(this, "Frame5", TwipRect(3360, 4800, 1935, 735));
 
     Text1 = MakeText(Frame1, "Text1", IntegerFilter(99), 375);
     Text2 = MakeText(Frame2, "Text2", IntegerFilter(9), 375);
@@ -82,11 +100,11 @@ void Form2::BuildControls()
     Text4 = MakeText(
         Frame4, "Text4", [](const QString &text, int key) { return AcceptsCosPhiKey(text.toStdString(), key); },
         375);
-    Combo2 = MakeList(Frame6, "Combo2", QStringLiteral("Elettronico"), QStringLiteral("Ferromagnetico"));
-    Combo1 = MakeList(Frame5, "Combo1", QStringLiteral("1 ora"), QStringLiteral("3 ore"));
-    Command1 = MakeButton(this, "Command1", QStringLiteral("OK"), 5160);
-    Command2 = MakeButton(this, "Command2", QStringLiteral("Elimina"), 3960);
-    Command3 = MakeButton(this, "Command3", QStringLiteral("Annulla"), 2760);
+    Combo2 = MakeList(Frame6, "Combo2");
+    Combo1 = MakeList(Frame5, "Combo1");
+    Command1 = MakeButton(this, "Command1", 5160);
+    Command2 = MakeButton(this, "Command2", 3960);
+    Command3 = MakeButton(this, "Command3", 2760);
 
     QWidget *order[] = {Text1, Text2, Text3, Text4, Combo2, Combo1, Command1, Command2, Command3};
     for (std::size_t i = 1; i < std::size(order); ++i)
@@ -99,9 +117,8 @@ void Form2::BuildControls()
 
 void Form2::Load()
 {
-    setWindowTitle(QStringLiteral("Dati lampade"));
     m_row = m_state.EditIndex;
-    if (m_row != 0 && m_row <= m_state.LampCount) {
+    if (m_row != 0 && m_row <= RowCount(m_state)) {
         const LampRecord &row = m_state.LampTable[static_cast<std::size_t>(m_row)];
         Text1->setText(QString::number(row.Fittings));
         Text2->setText(QString::number(row.LampsPerFitting));
@@ -114,21 +131,29 @@ void Form2::Load()
         Combo2->setCurrentIndex(0);
     }
 
-    if (m_state.Language == kEnglish) {
-        setWindowTitle(QStringLiteral("Lamps specification"));
-        Frame1->setTitle(QStringLiteral("Number of ceiling lights  (1 ÷ 999)"));
-        Frame2->setTitle(QStringLiteral("Number of lamps for every ceiling light  (1 ÷ 99)"));
-        Frame3->setTitle(QStringLiteral("Nominal power of a single lamp  (1 ÷ 999)"));
-        Frame5->setTitle(QStringLiteral("autonomy "));
-        Frame6->setTitle(QStringLiteral("Power pack type "));
-        Combo1->setItemText(0, QStringLiteral("1 hour"));
-        Combo1->setItemText(1, QStringLiteral("3 hours"));
-        Combo2->setItemText(0, QStringLiteral("Electronic"));
-        Combo2->setItemText(1, QStringLiteral("Iron magnetic"));
-        Command2->setText(QStringLiteral("Erase"));
-        Command3->setText(QStringLiteral("Cancel"));
-    }
+    const Language language = m_state.Language;
+    setWindowTitle(Localized(texts::Caption, language));
+    Frame1->setTitle(Localized(texts::Fittings, language));
+    Frame2->setTitle(Localized(texts::Lamps, language));
+    Frame3->setTitle(Localized(texts::Watts, language));
+    Frame4->setTitle(Localized(texts::CosPhi, language));
+    Frame5->setTitle(Localized(texts::Autonomy, language));
+    Frame6->setTitle(Localized(texts::Ballast, language));
+    Combo1->setItemText(0, QString::fromStdString(AutonomyText(1, language)));
+    Combo1->setItemText(1, QString::fromStdString(AutonomyText(3, language)));
+    Combo2->setItemText(0, QString::fromStdString(BallastText(kElectronic, language)));
+    Combo2->setItemText(1, QString::fromStdString(BallastText(kFerromagnetic, language)));
+    Command1->setText(Localized(texts::Ok, language));
+    Command2->setText(Localized(texts::Erase, language));
+    Command3->setText(Localized(texts::Cancel, language));
     Text1->setFocus();
+}
+
+void Form2::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
 }
 
 void Form2::Confirm()
@@ -149,14 +174,10 @@ void Form2::Confirm()
     const LampRecord row = ToLampRecord(form);
     // The row may have gone meanwhile ("Elimina Tutto" in the main window):
     // the user's input is then kept as a new row rather than lost.
-    if (m_row != 0 && m_row <= m_state.LampCount) {
-        OverwriteRow(m_state, m_row, row);
-    } else if (!AppendRow(m_state, row)) {
-        m_messages.Show(this,
-                        m_state.Language == kItalian
-                            ? QStringLiteral("Numero massimo di gruppi di lampade raggiunto (250)")
-                            : QStringLiteral("Maximum number of lamp groups reached (250)"),
-                        MessageIcon::Warning);
+    const TableChange change =
+        m_row != 0 && m_row <= RowCount(m_state) ? OverwriteRow(m_state, m_row, row) : AppendRow(m_state, row);
+    if (change == TableChange::TableFull) {
+        m_messages.Show(this, Localized(texts::TableFull, m_state.Language), MessageIcon::Warning);
         return;
     }
     close();
@@ -164,7 +185,7 @@ void Form2::Confirm()
 
 void Form2::Delete()
 {
-    if (m_row != 0 && m_row <= m_state.LampCount)
+    if (m_row != 0)
         DeleteRow(m_state, m_row);
     close();
 }

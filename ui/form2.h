@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "windowing.h"
+#include "ui/windowing.h"
 
 class QComboBox;
 class QGroupBox;
@@ -20,6 +20,22 @@ public:
 
     int EditedRow() const { return m_row; }
 
+signals:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildControls();
+    void Load();
+    void Confirm();
+    void Delete();
+
+    State &m_state;
+    MessageBoxes &m_messages;
+    int m_row = 0;  // 0 adds a row, k edits row k
+
     QGroupBox *Frame1;
     QGroupBox *Frame2;
     QGroupBox *Frame3;
@@ -35,16 +51,6 @@ public:
     QPushButton *Command1;
     QPushButton *Command2;
     QPushButton *Command3;
-
-private:
-    void BuildControls();
-    void Load();
-    void Confirm();
-    void Delete();
-
-    State &m_state;
-    MessageBoxes &m_messages;
-    int m_row = 0;  // 0 adds a row, k edits row k
 };
 
 }  // namespace korval

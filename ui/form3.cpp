@@ -1,11 +1,26 @@
-#include "form3.h"
+#include "ui/form3.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 
-#include "artwork.h"
-#include "rows.h"
+#include "engine/rows.h"
+#include "ui/artwork.h"
 
 namespace korval {
+namespace {
+
+// Every text of the window, Italian first.
+namespace texts {
+constexpr Bilingual Caption{"Elenco UPS", "UPS List"};
+constexpr Bilingual Columns[5] = {
+    {"Codice", "Code"}, {"Durata", "Duration"}, {"Potenza", "Power"}, {"Prezzo", "Price"}, {"Descrizione", "Description"},
+};
+}  // namespace texts
+
+constexpr int kColumnWidths[5] = {1080, 800, 1000, 1000, 5900};
+constexpr int kPriceColumn = 4;
+
+}  // namespace
 
 Form3::Form3(const State &state, QWidget *parent) : QWidget(parent, Qt::Window), m_state(state)
 {
@@ -14,35 +29,36 @@ Form3::Form3(const State &state, QWidget *parent) : QWidget(parent, Qt::Window),
     setFixedSize(Twips(9135), Twips(3885));
     setFont(LegacyFont(QApplication::font().pointSizeF(), false));
 
-    ListView1 = new ListView(this);
+    ListView1 = new ListView(5, this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setGeometry(TwipRect(120, 120, 8895, 3615));
     ListView1->setFont(LegacyFont(9.75, false));
-    ListView1->SetColumnCount(5);
-    const std::pair<const char *, int> stored[] = {
-        {"Codice", 1080}, {"Durata", 800}, {"Potenza", 1000}, {"Listino", 1000}, {"Descrizione", 5900}};
-    for (int c = 1; c <= 5; ++c) {
-        ListView1->SetColumnCaption(c, QString::fromUtf8(stored[c - 1].first));
-        ListView1->SetColumnWidthTwips(c, stored[c - 1].second);
-    }
+    for (int c = 1; c <= 5; ++c)
+        ListView1->SetColumnWidthTwips(c, kColumnWidths[c - 1]);
     LoadPriceList();
 }
 
 void Form3::LoadPriceList()
 {
     ListView1->setEnabled(true);
-    ListView1->ClearRows();
-    const bool italian = m_state.Language == kItalian;
-    if (m_state.Language == kItalian || m_state.Language == kEnglish) {
-        setWindowTitle(italian ? QStringLiteral("Elenco UPS") : QStringLiteral("UPS List"));
-        const char *captions[2][5] = {{"Codice", "Durata", "Potenza", "Prezzo", "Descrizione"},
-                                      {"Code", "Duration", "Power", "Price", "Description"}};
+    ListModel *list = ListView1->Model();
+    list->ClearRows();
+    const Language language = m_state.Language;
+    if (IsKnown(language)) {
+        setWindowTitle(Localized(texts::Caption, language));
         for (int c = 1; c <= 5; ++c)
-            ListView1->SetColumnCaption(c, QString::fromUtf8(captions[italian ? 0 : 1][c - 1]));
+            list->SetColumnCaption(c, Localized(texts::Columns[c - 1], language));
     }
-    ListView1->SetColumnWidthTwips(4, 0);
+    ListView1->SetColumnWidthTwips(kPriceColumn, 0);
     for (const ListRow &row : PriceListRows(m_state))
-        ListView1->AddRow(row);
+        list->AddRow(row);
+}
+
+void Form3::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
 }
 
 }  // namespace korval

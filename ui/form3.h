@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "windowing.h"
+#include "ui/windowing.h"
 
 namespace korval {
 
@@ -13,12 +13,17 @@ class Form3 : public QWidget {
 public:
     explicit Form3(const State &state, QWidget *parent = nullptr);
 
-    ListView *ListView1;
+signals:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void LoadPriceList();
 
     const State &m_state;
+    ListView *ListView1;
 };
 
 }  // namespace korval

@@ -1,4 +1,4 @@
-#include "report.h"
+#include "ui/report.h"
 
 #include <QFile>
 #include <QFontMetricsF>
@@ -11,7 +11,9 @@
 
 #include <cups/cups.h>
 
-#include "numbers.h"
+#include "engine/numbers.h"
+#include "ui/maintexts.h"
+#include "ui/windowing.h"
 
 namespace korval {
 namespace {
@@ -19,11 +21,6 @@ namespace {
 constexpr float kBottom = 15954.0f;
 constexpr int kLampPitch = 1600;
 constexpr int kResultPitch = 2667;
-
-QString Fixed(std::uint8_t language, const char *italian, const char *english)
-{
-    return QString::fromUtf8(language == 0 ? italian : english);
-}
 
 // The printer's current position and font. The position is single precision,
 // like the page surface the layout was made for.
@@ -132,6 +129,20 @@ private:
 
 }  // namespace
 
+ReportTable ReportTable::Of(const ListModel &list)
+{
+    ReportTable table;
+    for (int c = 1; c <= list.columnCount(); ++c)
+        table.Captions << list.ColumnCaption(c);
+    for (int r = 1; r <= list.rowCount(); ++r) {
+        Row row{list.RowText(r), {}};
+        for (int i = 1; i <= list.SubItemCount(r); ++i)
+            row.SubItems << list.SubItem(r, i);
+        table.Rows << row;
+    }
+    return table;
+}
+
 void PaintReport(QPainter &painter, const QSizeF &printableSize, const ReportContent &content,
                  const std::function<void()> &newPage)
 {
@@ -142,19 +153,18 @@ void PaintReport(QPainter &painter, const QSizeF &printableSize, const ReportCon
     painter.setPen(Qt::black);
 
     ReportWriter out(painter, newPage);
-    const std::uint8_t language = content.Language;
+    const Language language = content.Language;
 
     // 250 x 70 pixels at 96 dpi.
     painter.drawImage(QRectF(0, 0, 3750, 1050), content.Logo);
 
     out.SetFont(16, true);
-    out.Line(2500.0f, 1900.0f, Fixed(language, "Selezione modello e quantità UPS", "UPS model and quantity Selection"));
-    out.Section(Fixed(language, "Dati di progetto", "Project specification"), 800.0f, content.Lamps, 0, kLampPitch);
-    out.Line(0.0f, 270.0f, Fixed(language, "Potenza richiesta 1h:  ", "1h requred power:  ") + content.Power1h);
-    out.Line(0.0f, 150.0f, Fixed(language, "Potenza richiesta 3h:  ", "3h required power:  ") + content.Power3h);
+    out.Line(2500.0f, 1900.0f, Localized(maintexts::Heading, language));
+    out.Section(Localized(maintexts::ProjectHeading, language), 800.0f, content.Lamps, 0, kLampPitch);
+    out.Line(0.0f, 270.0f, Localized(maintexts::Power1hLine, language) + content.Power1h);
+    out.Line(0.0f, 150.0f, Localized(maintexts::Power3hLine, language) + content.Power3h);
     // The unit and total price columns stay off paper.
-    out.Section(Fixed(language, "Risultati di calcolo", "Calculation results"), 1000.0f, content.Results, 2,
-                kResultPitch);
+    out.Section(Localized(maintexts::ResultsHeading, language), 1000.0f, content.Results, 2, kResultPitch);
 }
 
 void PreparePage(QPagedPaintDevice &device)

@@ -12,9 +12,13 @@
 class QPainter;
 class QPagedPaintDevice;
 
+#include "engine/language.h"
+
 namespace korval {
 
-// A list view's texts as the report prints them.
+class ListModel;
+
+// A list's texts as the report prints them, copied from its model.
 struct ReportTable {
     struct Row {
         QString Text;
@@ -22,10 +26,12 @@ struct ReportTable {
     };
     QStringList Captions;
     QList<Row> Rows;
+
+    static ReportTable Of(const ListModel &list);
 };
 
 struct ReportContent {
-    std::uint8_t Language = 0;
+    korval::Language Language = korval::Language::Italian;
     QImage Logo;
     ReportTable Lamps;
     QString Power1h;

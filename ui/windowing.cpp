@@ -1,4 +1,4 @@
-#include "windowing.h"
+#include "ui/windowing.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QWindow>
 
 namespace korval {
 
@@ -76,34 +77,137 @@ bool QtMessageBoxes::AskYesNo(QWidget *parent, const QString &text)
     return box.exec() == QMessageBox::Yes;
 }
 
-ListView::ListView(QWidget *parent) : QTreeWidget(parent)
+ListModel::ListModel(int columns, QObject *parent)
+    : QAbstractTableModel(parent), m_captions(columns), m_alignments(columns, Qt::AlignLeft | Qt::AlignVCenter)
 {
+}
+
+int ListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int ListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_captions.size());
+}
+
+QVariant ListModel::data(const QModelIndex &index, int role) const
+{
+    const Row *row = At(index.row() + 1);
+    if (!row || !index.isValid())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return index.column() == 0 ? row->Text : row->SubItems.value(index.column() - 1);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(m_alignments.value(index.column()));
+    default:
+        return {};
+    }
+}
+
+QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_captions.size())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_captions[section];
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(m_alignments[section]);
+    return {};
+}
+
+void ListModel::SetColumnCaption(int column, const QString &caption)
+{
+    if (column < 1 || column > m_captions.size())
+        return;
+    m_captions[column - 1] = caption;
+    emit headerDataChanged(Qt::Horizontal, column - 1, column - 1);
+}
+
+QString ListModel::ColumnCaption(int column) const
+{
+    return m_captions.value(column - 1);
+}
+
+void ListModel::SetColumnAlignment(int column, Qt::Alignment alignment)
+{
+    if (column < 1 || column > m_alignments.size())
+        return;
+    m_alignments[column - 1] = alignment;
+    emit headerDataChanged(Qt::Horizontal, column - 1, column - 1);
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0, column - 1), index(rowCount() - 1, column - 1), {Qt::TextAlignmentRole});
+}
+
+void ListModel::ClearRows()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+int ListModel::AddRow(const ListRow &row)
+{
+    const int n = rowCount() + 1;
+    beginInsertRows({}, n - 1, n - 1);
+    m_rows.append({QString::fromStdString(row.Text), {}});
+    endInsertRows();
+    for (std::size_t i = 0; i < row.SubItems.size(); ++i)
+        SetSubItem(n, static_cast<int>(i) + 1, QString::fromStdString(row.SubItems[i]));
+    return n;
+}
+
+void ListModel::SetSubItem(int row, int index, const QString &text)
+{
+    if (!At(row) || index < 1 || index >= columnCount())
+        return;
+    QStringList &subItems = m_rows[row - 1].SubItems;
+    while (subItems.size() < index)
+        subItems.append(QString());
+    subItems[index - 1] = text;
+    const QModelIndex cell = this->index(row - 1, index);
+    emit dataChanged(cell, cell, {Qt::DisplayRole});
+}
+
+QString ListModel::RowText(int row) const
+{
+    const Row *r = At(row);
+    return r ? r->Text : QString();
+}
+
+QString ListModel::SubItem(int row, int index) const
+{
+    const Row *r = At(row);
+    return r ? r->SubItems.value(index - 1) : QString();
+}
+
+int ListModel::SubItemCount(int row) const
+{
+    const Row *r = At(row);
+    return r ? static_cast<int>(r->SubItems.size()) : 0;
+}
+
+const ListModel::Row *ListModel::At(int row) const
+{
+    return row >= 1 && row <= m_rows.size() ? &m_rows[row - 1] : nullptr;
+}
+
+ListView::ListView(int columns, QWidget *parent) : QTreeView(parent), m_model(new ListModel(columns, this))
+{
+    setModel(m_model);
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     header()->setStretchLastSection(false);
     header()->setMinimumSectionSize(0);
     header()->setSectionsMovable(false);
-    connect(this, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem *item) { emit RowClicked(indexOfTopLevelItem(item) + 1); });
-}
-
-void ListView::SetColumnCount(int count)
-{
-    setColumnCount(count);
-    m_alignments = QList<Qt::Alignment>(count, Qt::AlignLeft | Qt::AlignVCenter);
-}
-
-void ListView::SetColumnCaption(int column, const QString &caption)
-{
-    headerItem()->setText(column - 1, caption);
-}
-
-QString ListView::ColumnCaption(int column) const
-{
-    return headerItem()->text(column - 1);
+    connect(this, &QTreeView::clicked, this, [this](const QModelIndex &index) { emit RowClicked(index.row() + 1); });
 }
 
 void ListView::SetColumnWidthTwips(int column, int twips)
@@ -111,75 +215,32 @@ void ListView::SetColumnWidthTwips(int column, int twips)
     header()->resizeSection(column - 1, Twips(twips));
 }
 
-void ListView::SetColumnAlignment(int column, Qt::Alignment alignment)
-{
-    m_alignments[column - 1] = alignment;
-    headerItem()->setTextAlignment(column - 1, alignment);
-}
-
-void ListView::ClearRows()
-{
-    clear();
-}
-
-int ListView::AddRow(const QString &text)
-{
-    auto *item = new QTreeWidgetItem(this);
-    item->setText(0, text);
-    item->setTextAlignment(0, m_alignments.value(0));
-    item->setData(0, Qt::UserRole, 0);
-    return topLevelItemCount();
-}
-
-int ListView::AddRow(const ListRow &row)
-{
-    const int n = AddRow(QString::fromStdString(row.Text));
-    for (std::size_t i = 0; i < row.SubItems.size(); ++i)
-        SetSubItem(n, static_cast<int>(i) + 1, QString::fromStdString(row.SubItems[i]));
-    return n;
-}
-
-void ListView::SetSubItem(int row, int index, const QString &text)
-{
-    QTreeWidgetItem *item = Item(row);
-    if (!item || index < 1 || index >= columnCount())
-        return;
-    item->setText(index, text);
-    item->setTextAlignment(index, m_alignments.value(index));
-    item->setData(0, Qt::UserRole, std::max(index, SubItemCount(row)));
-}
-
-QString ListView::RowText(int row) const
-{
-    const QTreeWidgetItem *item = Item(row);
-    return item ? item->text(0) : QString();
-}
-
-QString ListView::SubItem(int row, int index) const
-{
-    const QTreeWidgetItem *item = Item(row);
-    return item ? item->text(index) : QString();
-}
-
-int ListView::SubItemCount(int row) const
-{
-    const QTreeWidgetItem *item = Item(row);
-    return item ? item->data(0, Qt::UserRole).toInt() : 0;
-}
-
 void ListView::keyPressEvent(QKeyEvent *event)
 {
     const int key = event->key();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && currentItem()) {
-        emit RowClicked(indexOfTopLevelItem(currentItem()) + 1);
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && currentIndex().isValid()) {
+        emit RowClicked(currentIndex().row() + 1);
         return;
     }
-    QTreeWidget::keyPressEvent(event);
+    QTreeView::keyPressEvent(event);
 }
 
-QTreeWidgetItem *ListView::Item(int row) const
+void DetachFromOwner(QWidget *window)
 {
-    return row >= 1 && row <= topLevelItemCount() ? topLevelItem(row - 1) : nullptr;
+    // Qt makes a parented window transient for its parent, which window
+    // managers keep above the parent; these windows are peers of the main one.
+    window->winId();
+    if (QWindow *handle = window->windowHandle())
+        handle->setTransientParent(nullptr);
+}
+
+void BringToFront(QWidget *window)
+{
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 FilteredLineEdit::FilteredLineEdit(KeyFilter filter, QWidget *parent)

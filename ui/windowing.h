@@ -8,16 +8,23 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QAbstractTableModel>
+#include <QTreeView>
 
 #include <functional>
 
-#include "rows.h"
-#include "state.h"
+#include "engine/rows.h"
+#include "engine/state.h"
 
 class QComboBox;
 
 namespace korval {
+
+// A text of the program in the language given.
+inline QString Localized(const Bilingual &text, Language language)
+{
+    return QString::fromUtf8(Pick(text, language));
+}
 
 // 1 twip = 1/15 logical pixel.
 int Twips(int twips);
@@ -59,41 +66,63 @@ public:
     bool AskYesNo(QWidget *parent, const QString &text) override;
 };
 
-// A list view in report mode. Rows and columns count from 1; sub-item i is
-// column i + 1. Widths are in twips; width 0 hides a column, whose cells keep
-// their texts.
-class ListView : public QTreeWidget {
+// The rows of a report-mode list: each row has its text (column 1) and its
+// sub-items (sub-item i is column i + 1). Rows, columns and sub-items count
+// from 1 here; Qt's own interface (rowCount, columnCount, data, headerData)
+// serves the view and anything else that reads the list.
+class ListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit ListView(QWidget *parent = nullptr);
+    explicit ListModel(int columns, QObject *parent = nullptr);
 
-    void SetColumnCount(int count);
-    int ColumnCount() const { return columnCount(); }
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
     void SetColumnCaption(int column, const QString &caption);
     QString ColumnCaption(int column) const;
-    void SetColumnWidthTwips(int column, int twips);
-    int ColumnWidthPixels(int column) const { return columnWidth(column - 1); }
     void SetColumnAlignment(int column, Qt::Alignment alignment);
 
     void ClearRows();
-    int AddRow(const QString &text);  // returns the new row's number
-    int AddRow(const ListRow &row);   // the row's text and all its sub-items
+    int AddRow(const ListRow &row);  // the row's text and all its sub-items; returns its number
     void SetSubItem(int row, int index, const QString &text);
     QString RowText(int row) const;
     QString SubItem(int row, int index) const;
     int SubItemCount(int row) const;  // the highest sub-item ever set on the row
-    int RowCount() const { return topLevelItemCount(); }
+
+private:
+    struct Row {
+        QString Text;
+        QStringList SubItems;
+    };
+    const Row *At(int row) const;
+
+    QStringList m_captions;
+    QList<Qt::Alignment> m_alignments;
+    QList<Row> m_rows;
+};
+
+// Shows a ListModel in report mode. Column widths are in twips; width 0 hides
+// a column, whose cells keep their texts. A click on a row, or Enter or Space
+// on the current row, reports the row's number.
+class ListView : public QTreeView {
+    Q_OBJECT
+public:
+    explicit ListView(int columns, QWidget *parent = nullptr);
+
+    ListModel *Model() const { return m_model; }
+    void SetColumnWidthTwips(int column, int twips);
+    int ColumnWidthPixels(int column) const { return columnWidth(column - 1); }
 
 signals:
-    // A row was clicked, or chosen with Enter or Space.
     void RowClicked(int row);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    QTreeWidgetItem *Item(int row) const;
-    QList<Qt::Alignment> m_alignments;
+    ListModel *m_model;
 };
 
 // A single-line text box whose typed characters pass a filter first. The filter
@@ -134,19 +163,27 @@ Window *OpenWindow(const QPointer<Window> &slot)
     return slot && slot->isVisible() ? slot.data() : nullptr;
 }
 
+// A window of the program owned by another one (for its lifetime) that the
+// window manager still treats as an independent window: the main window may
+// come in front of it.
+void DetachFromOwner(QWidget *window);
+
+// Shows the window un-minimised, raised and active.
+void BringToFront(QWidget *window);
+
 // Modeless single-instance windows: brings the open one to the front, or
 // creates one (destroyed when closed) and shows it.
+// creates one (destroyed when closed) and shows it. A minimised window is
+// restored: a window the user asks for must come into sight.
 template<typename Window, typename Create>
 Window *ShowSingle(QPointer<Window> &slot, Create create)
 {
-    if (OpenWindow(slot)) {
-        slot->raise();
-    } else {
+    if (!OpenWindow(slot)) {
         slot = create();
         slot->setAttribute(Qt::WA_DeleteOnClose);
-        slot->show();
+        DetachFromOwner(slot);
     }
-    slot->activateWindow();
+    BringToFront(slot);
     return slot;
 }
 

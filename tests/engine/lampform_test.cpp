@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "lampform.h"
+#include "engine/lampform.h"
 
 namespace korval {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "numbers.h"
+#include "engine/numbers.h"
 
 namespace korval {
 namespace {

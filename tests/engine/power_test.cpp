@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "power.h"
+#include "engine/power.h"
 
 namespace korval {
 namespace {
@@ -54,8 +54,8 @@ TEST(RequiredPower, each_class_sum_is_raised_to_a_multiple_of_ten)
         {Project({{20, 4, 18, 0.5, kElectronic, 3}}), 0, 3090},
         {Project({{1, 1, 1, 1.0, kElectronic, 3}}), 0, 10},
         // 856 + 3 in one class is 859, raised once: rows are not rounded on their own
-        {Project({{10, 2, 36, 0.9, kElectronic, 1}, {1, 1, 3, 1.07, kElectronic, 1}}), 860, 0},
-        {Project({{10, 2, 36, 0.9, kElectronic, 1}, {1, 1, 3, 1.07, kElectronic, 3}}), 860, 10},
+        {Project({{10, 2, 36, 0.9, kElectronic, 1}, {1, 1, 3, 1.0, kElectronic, 1}}), 860, 0},
+        {Project({{10, 2, 36, 0.9, kElectronic, 1}, {1, 1, 3, 1.0, kElectronic, 3}}), 860, 10},
         {Project({{10, 1, 100, 1.0, kFerromagnetic, 1}}), 1150, 0},
     };
     for (const auto &[state, oneHour, threeHours] : cases) {
@@ -68,7 +68,7 @@ TEST(RequiredPower, each_class_sum_is_raised_to_a_multiple_of_ten)
 TEST(RequiredPower, unknown_ballast_is_reported_in_italian_and_counted_plain)
 {
     State state = Project({{1, 1, 105, 1.0, 2, 1}, {1, 1, 100, 1.0, 9, 3}, {1, 1, 100, 1.0, kElectronic, 3}});
-    state.Language = kEnglish;
+    state.Language = Language::English;
     Messages messages;
     const RequiredPower p = ComputeRequiredPower(state, messages.notify());
     ASSERT_EQ(messages.shown.size(), 2u);

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "catalogue.h"
-#include "rows.h"
+#include "engine/catalogue.h"
+#include "engine/rows.h"
 
 namespace korval {
 namespace {
 
 const std::string kEuro = " \xE2\x82\xAC";
 
-State Fresh(std::uint8_t language = kItalian)
+State Fresh(Language language = Language::Italian)
 {
     State state;
     state.Language = language;
@@ -35,26 +35,26 @@ ListRow Total(const char *label, const char *amount)
 TEST(CalculationRows, one_row_per_model_then_blank_and_total)
 {
     struct Case {
-        std::uint8_t language;
+        Language language;
         RequiredPower power;
         std::vector<ListRow> rows;
     };
     const Case cases[] = {
-        {kItalian, {860, 0},
+        {Language::Italian, {860, 0},
          {Model("1 ora", "QX10011", "1000 W", "1", "12000", "12000"), Blank(), Total("Costo totale:", "12000")}},
-        {kEnglish, {860, 0},
+        {Language::English, {860, 0},
          {Model("1 hour", "QX10011", "1000 W", "1", "12000", "12000"), Blank(), Total("Total price:", "12000")}},
-        {kItalian, {4000, 4000},
+        {Language::Italian, {4000, 4000},
          {Model("1 ora", "QX10011", "1000 W", "1", "12000", "12000"),
           Model("1 ora", "QX10015", "3000 W", "1", "16000", "16000"),
           Model("3 ore", "QX10014", "2000 W", "2", "19000", "38000"), Blank(), Total("Costo totale:", "66000")}},
-        {kItalian, {100000, 0},
+        {Language::Italian, {100000, 0},
          {Model("1 ora", "QX10011", "1000 W", "1", "12000", "12000"),
           Model("1 ora", "QX10015", "3000 W", "33", "16000", "528000"), Blank(),
           Total("Costo totale:", "540000")}},
-        {kEnglish, {0, 2000},
+        {Language::English, {0, 2000},
          {Model("3 hours", "QX10014", "2000 W", "1", "19000", "19000"), Blank(), Total("Total price:", "19000")}},
-        {kItalian, {0, 0}, {Blank(), Total("Costo totale:", "0")}},
+        {Language::Italian, {0, 0}, {Blank(), Total("Costo totale:", "0")}},
     };
     for (const Case &c : cases) {
         State state = Fresh(c.language);
@@ -93,7 +93,7 @@ TEST(CalculationRows, too_difficult_classes_get_no_rows)
 
     // 3 hours too difficult: the run stops after the 1-hour rows.
     shown.clear();
-    state = Fresh(kEnglish);
+    state = Fresh(Language::English);
     state.Catalogue3h = tiny;
     result = CalculateRows(state, {860, 5000}, notify);
     EXPECT_FALSE(result.Finished);
@@ -117,16 +117,16 @@ TEST(CalculationRows, largest_project_totals_beyond_32_bits)
 TEST(LampList, rows_show_the_table_in_the_current_language)
 {
     const LampRecord row{10, 2, 36, 0.9000000357627869, 1, kElectronic};
-    EXPECT_EQ(LampListRow(row, kItalian, '.'), (ListRow{"10", {"2", "36", "0.9", "Elettronico", "1 ora"}}));
+    EXPECT_EQ(LampListRow(row, Language::Italian, '.'), (ListRow{"10", {"2", "36", "0.9", "Elettronico", "1 ora"}}));
     const LampRecord other{12, 2, 58, 0.8500000238418579, 3, kFerromagnetic};
-    EXPECT_EQ(LampListRow(other, kEnglish, ','), (ListRow{"12", {"2", "58", "0,85", "Iron magnetic", "3 hours"}}));
+    EXPECT_EQ(LampListRow(other, Language::English, ','), (ListRow{"12", {"2", "58", "0,85", "Iron magnetic", "3 hours"}}));
     const LampRecord odd{1, 1, 1, 1.0, 2, 5};
-    EXPECT_EQ(LampListRow(odd, kEnglish, '.'), (ListRow{"1", {"1", "1", "1", "", "?"}}));
+    EXPECT_EQ(LampListRow(odd, Language::English, '.'), (ListRow{"1", {"1", "1", "1", "", "?"}}));
 }
 
 TEST(PriceList, six_models_one_hour_first)
 {
-    const State state = Fresh(kEnglish);
+    const State state = Fresh(Language::English);
     const std::vector<ListRow> rows = PriceListRows(state);
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[0], (ListRow{"QX10011", {"1 hour", "1000 W", "12000" + kEuro,

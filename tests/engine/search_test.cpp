@@ -2,18 +2,35 @@
 
 #include <algorithm>
 
-#include "catalogue.h"
-#include "search.h"
+#include "engine/catalogue.h"
+#include "engine/search.h"
 
 namespace korval {
 namespace {
 
-State Fresh()
+const Catalogue &OneHour()
 {
-    State state;
-    CreateCatalogues(state);
-    state.BestCost = kNoCombinationCost;
-    return state;
+    static const Catalogue catalogue = [] {
+        State state;
+        CreateCatalogues(state);
+        return state.Catalogue1h;
+    }();
+    return catalogue;
+}
+
+const Catalogue &ThreeHours()
+{
+    static const Catalogue catalogue = [] {
+        State state;
+        CreateCatalogues(state);
+        return state.Catalogue3h;
+    }();
+    return catalogue;
+}
+
+SearchResult Search(std::int64_t watts, const Catalogue &catalogue, AutonomyClass cls = AutonomyClass::OneHour)
+{
+    return FindCheapestCombination(cls, watts, catalogue, Language::Italian, {});
 }
 
 Catalogue Models(std::array<std::pair<int, int>, 3> powerAndPrice)
@@ -59,36 +76,44 @@ TEST(CombinationSearch, reproduces_the_reference_results)
         {AutonomyClass::ThreeHours, 20010, {0, 0, 7}, 175000},
     };
     for (const Case &c : cases) {
-        State state = Fresh();
-        const Catalogue &catalogue = c.cls == AutonomyClass::OneHour ? state.Catalogue1h : state.Catalogue3h;
-        const auto counts = FindCheapestCombination(state, c.cls, c.watts, catalogue, {});
-        ASSERT_TRUE(counts) << c.watts;
-        EXPECT_EQ(counts->Units[1], c.units[0]) << c.watts;
-        EXPECT_EQ(counts->Units[2], c.units[1]) << c.watts;
-        EXPECT_EQ(counts->Units[3], c.units[2]) << c.watts;
-        EXPECT_EQ(Cost(*counts, catalogue), c.price) << c.watts;
+        const Catalogue &catalogue = c.cls == AutonomyClass::OneHour ? OneHour() : ThreeHours();
+        const SearchResult found = Search(c.watts, catalogue, c.cls);
+        ASSERT_FALSE(found.TooDifficult) << c.watts;
+        EXPECT_EQ(found.Counts.Units[1], c.units[0]) << c.watts;
+        EXPECT_EQ(found.Counts.Units[2], c.units[1]) << c.watts;
+        EXPECT_EQ(found.Counts.Units[3], c.units[2]) << c.watts;
+        EXPECT_EQ(Cost(found.Counts, catalogue), c.price) << c.watts;
     }
 }
 
-TEST(CombinationSearch, records_the_sequence_and_appends_bulk_units)
+TEST(CombinationSearch, returns_the_sequence_its_cost_and_power_then_the_bulk_units)
 {
-    State state = Fresh();
-    FindCheapestCombination(state, AutonomyClass::OneHour, 4000, state.Catalogue1h, {});
-    EXPECT_EQ(state.BestCombination, std::string("\x01\x03"));
-    EXPECT_EQ(state.BestCost, 28000);
-    EXPECT_EQ(state.BestPower, 4000);
-
-    state = Fresh();
-    FindCheapestCombination(state, AutonomyClass::OneHour, 100000, state.Catalogue1h, {});
-    EXPECT_EQ(state.BestCombination, std::string("\x01") + std::string(33, '\x03'));
-    EXPECT_EQ(state.BestCost, 12000 + 6 * 16000) << "the exhaustive phase's own cost";
+    // Cost and power are those of the exhaustive phase's sequence; only a
+    // bulk phase that stops at 20000 W exactly leaves these sequences.
+    struct Case {
+        std::int64_t watts;
+        std::string combination;
+        std::int64_t cost, power;
+    };
+    const Case cases[] = {
+        {4000, "\x01\x03", 28000, 4000},
+        {20000, "\x02\x03\x03\x03\x03\x03\x03", 110000, 20000},
+        {23000, "\x02" + std::string(7, '\x03'), 110000, 20000},
+        {26000, "\x02" + std::string(8, '\x03'), 110000, 20000},
+        {100000, "\x01" + std::string(33, '\x03'), 12000 + 6 * 16000, 19000},
+    };
+    for (const Case &c : cases) {
+        const SearchResult found = Search(c.watts, OneHour());
+        EXPECT_EQ(found.Combination, c.combination) << c.watts;
+        EXPECT_EQ(found.Cost, c.cost) << c.watts;
+        EXPECT_EQ(found.Power, c.power) << c.watts;
+    }
 }
 
 TEST(CombinationSearch, bulk_model_is_the_cheapest_per_watt_ties_keep_the_lower_number)
 {
-    State state = Fresh();
-    EXPECT_EQ(ChooseBulkModel(state.Catalogue1h), 3);
-    EXPECT_EQ(ChooseBulkModel(state.Catalogue3h), 3);
+    EXPECT_EQ(ChooseBulkModel(OneHour()), 3);
+    EXPECT_EQ(ChooseBulkModel(ThreeHours()), 3);
     EXPECT_EQ(ChooseBulkModel(Models({{{1000, 5000}, {2000, 10000}, {3000, 15000}}})), 1);
     EXPECT_EQ(ChooseBulkModel(Models({{{1000, 6000}, {2000, 10000}, {3000, 15000}}})), 2);
 }
@@ -97,31 +122,28 @@ TEST(CombinationSearch, too_difficult_when_nine_largest_units_cannot_cover_the_r
 {
     struct Case {
         AutonomyClass cls;
-        std::uint8_t language;
+        Language language;
         const char *text;
     };
     const Case cases[] = {
-        {AutonomyClass::OneHour, kItalian, "Calcolo per 1 ora troppo difficile..."},
-        {AutonomyClass::OneHour, kEnglish, "1 hour calculation too difficult..."},
-        {AutonomyClass::ThreeHours, kItalian, "Calcolo per 3 ore troppo difficile..."},
-        {AutonomyClass::ThreeHours, kEnglish, "3 hours calculation too difficult..."},
+        {AutonomyClass::OneHour, Language::Italian, "Calcolo per 1 ora troppo difficile..."},
+        {AutonomyClass::OneHour, Language::English, "1 hour calculation too difficult..."},
+        {AutonomyClass::ThreeHours, Language::Italian, "Calcolo per 3 ore troppo difficile..."},
+        {AutonomyClass::ThreeHours, Language::English, "3 hours calculation too difficult..."},
     };
     const Catalogue small = Models({{{100, 1000}, {200, 1500}, {300, 2000}}});
     for (const Case &c : cases) {
-        State state = Fresh();
-        state.Language = c.language;
         std::vector<std::pair<std::string, MessageIcon>> shown;
-        const auto counts = FindCheapestCombination(
-            state, c.cls, 2710, small,
-            [&](const std::string &text, MessageIcon icon) { shown.emplace_back(text, icon); });
-        EXPECT_FALSE(counts);
+        const SearchResult found =
+            FindCheapestCombination(c.cls, 2710, small, c.language,
+                                    [&](const std::string &text, MessageIcon icon) { shown.emplace_back(text, icon); });
+        EXPECT_TRUE(found.TooDifficult);
+        EXPECT_EQ(found.Counts.Units, (UnitCounts{}.Units));
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].first, c.text);
         EXPECT_EQ(shown[0].second, MessageIcon::None);
     }
-    State state = Fresh();
-    EXPECT_TRUE(FindCheapestCombination(state, AutonomyClass::OneHour, 2700, small, {}))
-        << "nine of the largest model cover exactly 2700 W";
+    EXPECT_FALSE(Search(2700, small).TooDifficult) << "nine of the largest model cover exactly 2700 W";
 }
 
 // Independent reference: every multiset of at most nine units, cheapest first,
@@ -178,23 +200,21 @@ Reference BruteForce(std::int64_t watts, const Catalogue &catalogue)
 
 TEST(CombinationSearch, agrees_with_brute_force_for_every_power_up_to_20000)
 {
-    State base = Fresh();
     const Catalogue catalogues[] = {
-        base.Catalogue1h,
-        base.Catalogue3h,
+        OneHour(),
+        ThreeHours(),
         Models({{{1000, 12000}, {2000, 18000}, {3000, 24000}}}),  // many equal-price ties
         Models({{{700, 9000}, {1500, 13000}, {2600, 21000}}}),
     };
     for (const Catalogue &catalogue : catalogues) {
         for (std::int64_t watts = 10; watts <= 20000; watts += 10) {
-            State state = Fresh();
-            const auto counts = FindCheapestCombination(state, AutonomyClass::OneHour, watts, catalogue, {});
-            ASSERT_TRUE(counts) << watts;
+            const SearchResult found = Search(watts, catalogue);
+            ASSERT_FALSE(found.TooDifficult) << watts;
             const Reference expected = BruteForce(watts, catalogue);
-            ASSERT_EQ(counts->Units, expected.units) << watts << " W, model 3 price " << catalogue[3].Price;
+            ASSERT_EQ(found.Counts.Units, expected.units) << watts << " W, model 3 price " << catalogue[3].Price;
             std::int64_t power = 0;
             for (std::size_t m = 1; m <= 3; ++m)
-                power += counts->Units[m] * catalogue[m].Power;
+                power += found.Counts.Units[m] * catalogue[m].Power;
             ASSERT_GE(power, watts);
         }
     }
@@ -203,16 +223,14 @@ TEST(CombinationSearch, agrees_with_brute_force_for_every_power_up_to_20000)
 TEST(CombinationSearch, large_requirements_are_bulk_units_plus_the_search)
 {
     for (std::int64_t watts : {20010LL, 57320LL, 287500000LL}) {
-        State state = Fresh();
-        const auto counts = FindCheapestCombination(state, AutonomyClass::ThreeHours, watts, state.Catalogue3h, {});
-        ASSERT_TRUE(counts);
-        EXPECT_EQ(counts->Units, BruteForce(watts, state.Catalogue3h).units) << watts;
+        const SearchResult found = Search(watts, ThreeHours(), AutonomyClass::ThreeHours);
+        ASSERT_FALSE(found.TooDifficult);
+        EXPECT_EQ(found.Counts.Units, BruteForce(watts, ThreeHours()).units) << watts;
     }
     // The largest admissible project: 95827 bulk units leave 19000 W.
-    State state = Fresh();
-    const auto counts = FindCheapestCombination(state, AutonomyClass::ThreeHours, 287500000, state.Catalogue3h, {});
-    EXPECT_EQ(counts->Units, (std::array<std::int64_t, 4>{0, 0, 2, 95827 + 5}));
-    EXPECT_EQ(state.BestCombination.size(), 95827u + 7u);
+    const SearchResult found = Search(287500000, ThreeHours(), AutonomyClass::ThreeHours);
+    EXPECT_EQ(found.Counts.Units, (std::array<std::int64_t, 4>{0, 0, 2, 95827 + 5}));
+    EXPECT_EQ(found.Combination.size(), 95827u + 7u);
 }
 
 }  // namespace

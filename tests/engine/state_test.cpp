@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "catalogue.h"
-#include "state.h"
+#include "engine/catalogue.h"
+#include "engine/state.h"
 
 namespace korval {
 namespace {
@@ -32,7 +32,7 @@ TEST(LampTable, starts_empty_with_the_start_values)
     const State state;
     EXPECT_EQ(state.LampCount, 0);
     EXPECT_EQ(state.EditIndex, 0);
-    EXPECT_EQ(state.Language, kItalian);
+    EXPECT_EQ(state.Language, Language::Italian);
     EXPECT_EQ(state.BestCost, 0);
     EXPECT_EQ(state.BestPower, 0);
     EXPECT_TRUE(state.BestCombination.empty());
@@ -84,8 +84,8 @@ TEST(LampTable, refuses_a_row_beyond_the_last_slot)
 {
     State state;
     for (int i = 1; i <= kMaxLampRows; ++i)
-        ASSERT_TRUE(AppendRow(state, Row(i)));
-    EXPECT_FALSE(AppendRow(state, Row(999)));
+        ASSERT_EQ(AppendRow(state, Row(i)), TableChange::Done);
+    EXPECT_EQ(AppendRow(state, Row(999)), TableChange::TableFull);
     EXPECT_EQ(state.LampCount, kMaxLampRows);
     EXPECT_EQ(state.LampTable[kMaxLampRows].Fittings, kMaxLampRows);
 }
@@ -127,7 +127,7 @@ TEST(Catalogue, holds_the_six_models_and_switches_only_descriptions)
         {state.Catalogue3h, 3, 3000, 25000, "QX10016", "UPS Orvane Monofase-Trifase/Monofase, Peso 44+3x130 kg",
          "UPS Orvane Monophase/Monophase, Weight 44+3x130 Kg, 1 piece"},
     };
-    for (std::uint8_t language : {kItalian, kEnglish, kItalian, kEnglish}) {
+    for (Language language : {Language::Italian, Language::English, Language::Italian, Language::English}) {
         state.Language = language;
         FillCatalogues(state);
         for (const Expected &e : table) {
@@ -135,10 +135,10 @@ TEST(Catalogue, holds_the_six_models_and_switches_only_descriptions)
             EXPECT_EQ(m.Power, e.power);
             EXPECT_EQ(m.Price, e.price);
             EXPECT_EQ(m.Code, e.code);
-            EXPECT_EQ(m.Description, language == kItalian ? e.italian : e.english) << e.code;
+            EXPECT_EQ(m.Description, language == Language::Italian ? e.italian : e.english) << e.code;
         }
     }
-    state.Language = 7;
+    state.Language = static_cast<Language>(7);
     FillCatalogues(state);
     EXPECT_EQ(state.Catalogue3h[3].Description, "UPS Orvane Monophase/Monophase, Weight 44+3x130 Kg, 1 piece");
 }

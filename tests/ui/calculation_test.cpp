@@ -55,41 +55,41 @@ TEST_F(Calculation, lists_the_chosen_models_with_blank_and_total_rows)
     };
     for (const Case &c : cases) {
         EraseAll(state);
-        window->Combo1->setCurrentIndex(c.language);
+        Combo("Combo1")->setCurrentIndex(c.language);
         for (const LampRecord &row : c.lamps)
             AppendRow(state, row);
         window->RefreshMainWindow();
-        QTest::mouseClick(window->Command5, Qt::LeftButton);
-        EXPECT_EQ(CellsOf(window->ListView2), c.rows);
-        EXPECT_EQ(window->Text1->text(), QString::fromLatin1(c.power1h));
-        EXPECT_EQ(window->Text2->text(), QString::fromLatin1(c.power3h));
-        for (QPushButton *b : {window->Command2, window->Command3, window->Command4, window->Command5})
+        QTest::mouseClick(Button("Command5"), Qt::LeftButton);
+        EXPECT_EQ(CellsOf(List("ListView2")), c.rows);
+        EXPECT_EQ(Edit("Text1")->text(), QString::fromLatin1(c.power1h));
+        EXPECT_EQ(Edit("Text2")->text(), QString::fromLatin1(c.power3h));
+        for (QPushButton *b : {Button("Command2"), Button("Command3"), Button("Command4"), Button("Command5")})
             EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
-        EXPECT_EQ(QApplication::focusWidget(), window->Command2);
-        EXPECT_EQ(window->ListView2->ColumnWidthPixels(5), 0) << "prices stay hidden";
-        EXPECT_EQ(window->ListView2->ColumnWidthPixels(6), 0);
+        EXPECT_EQ(QApplication::focusWidget(), Button("Command2"));
+        EXPECT_EQ(List("ListView2")->ColumnWidthPixels(5), 0) << "prices stay hidden";
+        EXPECT_EQ(List("ListView2")->ColumnWidthPixels(6), 0);
     }
 }
 
 TEST_F(Calculation, a_new_run_replaces_every_row_of_the_last)
 {
     Seed({k4000OneHour, k4000ThreeHours});
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
-    ASSERT_EQ(window->ListView2->RowCount(), 5);
+    QTest::mouseClick(Button("Command5"), Qt::LeftButton);
+    ASSERT_EQ(List("ListView2")->Model()->rowCount(), 5);
     DeleteRow(state, 2);
     window->RefreshMainWindow();
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
-    EXPECT_EQ(window->ListView2->RowCount(), 4);
-    EXPECT_EQ(CellsOf(window->ListView2).back(), Total("Costo totale:", "28000"));
+    QTest::mouseClick(Button("Command5"), Qt::LeftButton);
+    EXPECT_EQ(List("ListView2")->Model()->rowCount(), 4);
+    EXPECT_EQ(CellsOf(List("ListView2")).back(), Total("Costo totale:", "28000"));
 }
 
 TEST_F(Calculation, the_keyboard_alone_reaches_a_result)
 {
     Seed({k860OneHour});
-    ASSERT_EQ(QApplication::focusWidget(), window->Command5);
-    QTest::keyClick(window->Command5, Qt::Key_Space);
-    EXPECT_EQ(window->ListView2->RowCount(), 3);
-    EXPECT_EQ(QApplication::focusWidget(), window->Command2);
+    ASSERT_EQ(QApplication::focusWidget(), Button("Command5"));
+    QTest::keyClick(Button("Command5"), Qt::Key_Space);
+    EXPECT_EQ(List("ListView2")->Model()->rowCount(), 3);
+    EXPECT_EQ(QApplication::focusWidget(), Button("Command2"));
 }
 
 TEST_F(Calculation, the_largest_project_totals_right)
@@ -97,9 +97,9 @@ TEST_F(Calculation, the_largest_project_totals_right)
     for (int i = 0; i < kMaxLampRows; ++i)
         AppendRow(state, {1000, 10, 100, 1.0, 3, kFerromagnetic});
     window->RefreshMainWindow();
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
-    EXPECT_EQ(window->Text2->text(), QStringLiteral("287500000 W"));
-    EXPECT_EQ(CellsOf(window->ListView2),
+    QTest::mouseClick(Button("Command5"), Qt::LeftButton);
+    EXPECT_EQ(Edit("Text2")->text(), QStringLiteral("287500000 W"));
+    EXPECT_EQ(CellsOf(List("ListView2")),
               (Rows{Model("3 ore", "QX10014", "2000 W", "2", "19000", "38000"),
                     Model("3 ore", "QX10016", "3000 W", "95832", "25000", "2395800000"), Blank(),
                     Total("Costo totale:", "2395838000")}));
@@ -117,42 +117,42 @@ TEST_F(Calculation, a_too_difficult_one_hour_class_gets_no_rows)
 {
     Seed({k4000OneHour, k4000ThreeHours});
     state.Catalogue1h = Tiny();
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     EXPECT_EQ(messages.shown, (std::vector<ScriptedMessages::Shown>{
                                   {QStringLiteral("Calcolo per 1 ora troppo difficile..."), MessageIcon::None}}));
-    EXPECT_EQ(CellsOf(window->ListView2), (Rows{Model("3 ore", "QX10014", "2000 W", "2", "19000", "38000"), Blank(),
+    EXPECT_EQ(CellsOf(List("ListView2")), (Rows{Model("3 ore", "QX10014", "2000 W", "2", "19000", "38000"), Blank(),
                                                 Total("Costo totale:", "38000")}));
-    for (QPushButton *b : {window->Command2, window->Command3, window->Command4, window->Command5})
+    for (QPushButton *b : {Button("Command2"), Button("Command3"), Button("Command4"), Button("Command5")})
         EXPECT_TRUE(b->isEnabled());
-    EXPECT_EQ(QApplication::focusWidget(), window->Command2);
+    EXPECT_EQ(QApplication::focusWidget(), Button("Command2"));
 }
 
 TEST_F(Calculation, a_too_difficult_three_hour_class_stops_the_run)
 {
-    window->Combo1->setCurrentIndex(1);
+    Combo("Combo1")->setCurrentIndex(1);
     Seed({k860OneHour, k4000ThreeHours});
     state.Catalogue3h = Tiny();
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     EXPECT_EQ(messages.shown, (std::vector<ScriptedMessages::Shown>{
                                   {QStringLiteral("3 hours calculation too difficult..."), MessageIcon::None}}));
-    EXPECT_EQ(CellsOf(window->ListView2), (Rows{Model("1 hour", "QX10011", "1000 W", "1", "12000", "12000")}));
-    EXPECT_TRUE(window->Command5->isEnabled());
-    EXPECT_FALSE(window->Command2->isEnabled());
-    EXPECT_FALSE(window->Command3->isEnabled());
-    EXPECT_FALSE(window->Command4->isEnabled());
-    EXPECT_EQ(window->Text1->text(), QStringLiteral("860 W"));
-    EXPECT_EQ(window->Text2->text(), QStringLiteral("4000 W"));
+    EXPECT_EQ(CellsOf(List("ListView2")), (Rows{Model("1 hour", "QX10011", "1000 W", "1", "12000", "12000")}));
+    EXPECT_TRUE(Button("Command5")->isEnabled());
+    EXPECT_FALSE(Button("Command2")->isEnabled());
+    EXPECT_FALSE(Button("Command3")->isEnabled());
+    EXPECT_FALSE(Button("Command4")->isEnabled());
+    EXPECT_EQ(Edit("Text1")->text(), QStringLiteral("860 W"));
+    EXPECT_EQ(Edit("Text2")->text(), QStringLiteral("4000 W"));
 
     // With "Aggiungi Lampade" disabled, an empty refresh leaves the focus on the language box.
     for (int row : {2, 1}) {
         Form2 *d = OpenRow(row);
         ASSERT_TRUE(d);
-        QTest::mouseClick(d->Command2, Qt::LeftButton);
+        QTest::mouseClick(Button(d, "Command2"), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !window->LampDialog(); }));
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     EXPECT_EQ(state.LampCount, 0);
-    EXPECT_EQ(QApplication::focusWidget(), window->Combo1);
+    EXPECT_EQ(QApplication::focusWidget(), Combo("Combo1"));
 }
 
 TEST_F(Calculation, an_unknown_ballast_is_reported_before_the_powers_show)
@@ -163,8 +163,8 @@ TEST_F(Calculation, an_unknown_ballast_is_reported_before_the_powers_show)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.shown.empty(); }));
     EXPECT_EQ(messages.shown, (std::vector<ScriptedMessages::Shown>{
                                   {QStringLiteral("Errore case elettronico/ferromagnetico"), MessageIcon::Error}}));
-    EXPECT_EQ(window->Text1->text(), QStringLiteral("100 W"));
-    EXPECT_EQ(CellsOf(window->ListView1)[0][4], QString());
+    EXPECT_EQ(Edit("Text1")->text(), QStringLiteral("100 W"));
+    EXPECT_EQ(CellsOf(List("ListView1"))[0][4], QString());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -12,9 +13,9 @@
 #include <deque>
 #include <memory>
 
-#include "form1.h"
-#include "form2.h"
-#include "form3.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/form3.h"
 
 namespace korval::test {
 
@@ -46,16 +47,36 @@ public:
     std::deque<bool> answers;
 };
 
+// The control of `window` with this object name, as a user finds it there:
+// controls of the program's other windows (its children) do not count.
+template<typename T>
+T *Child(const QWidget *window, const char *name)
+{
+    for (T *candidate : window->findChildren<T *>(QString::fromLatin1(name)))
+        if (candidate->window() == window)
+            return candidate;
+    ADD_FAILURE() << "no control " << name << " in " << window->objectName().toStdString();
+    return nullptr;
+}
+
+inline QPushButton *Button(const QWidget *w, const char *name) { return Child<QPushButton>(w, name); }
+inline QLineEdit *Edit(const QWidget *w, const char *name) { return Child<QLineEdit>(w, name); }
+inline QGroupBox *Frame(const QWidget *w, const char *name) { return Child<QGroupBox>(w, name); }
+inline QComboBox *Combo(const QWidget *w, const char *name) { return Child<QComboBox>(w, name); }
+inline ListView *List(const QWidget *w, const char *name) { return Child<ListView>(w, name); }
+inline QLabel *Label(const QWidget *w, const char *name) { return Child<QLabel>(w, name); }
+
 using Rows = std::vector<std::vector<QString>>;
 
-// Every cell of a list as the user sees it, sub-items included.
+// Every cell of a list, sub-items included, read from its model.
 inline Rows CellsOf(const ListView *list)
 {
+    const ListModel *model = list->Model();
     Rows rows;
-    for (int r = 1; r <= list->RowCount(); ++r) {
-        std::vector<QString> cells{list->RowText(r)};
-        for (int i = 1; i < list->ColumnCount(); ++i)
-            cells.push_back(list->SubItem(r, i));
+    for (int r = 1; r <= model->rowCount(); ++r) {
+        std::vector<QString> cells{model->RowText(r)};
+        for (int i = 1; i < model->columnCount(); ++i)
+            cells.push_back(model->SubItem(r, i));
         rows.push_back(cells);
     }
     return rows;
@@ -76,6 +97,19 @@ protected:
         QApplication::processEvents();
     }
 
+    // Controls of the main window, or of another window when one is given.
+    QPushButton *Button(const char *name) const { return test::Button(window.get(), name); }
+    QLineEdit *Edit(const char *name) const { return test::Edit(window.get(), name); }
+    QGroupBox *Frame(const char *name) const { return test::Frame(window.get(), name); }
+    QComboBox *Combo(const char *name) const { return test::Combo(window.get(), name); }
+    ListView *List(const char *name) const { return test::List(window.get(), name); }
+    QLabel *Label(const char *name) const { return test::Label(window.get(), name); }
+    static QPushButton *Button(const QWidget *w, const char *name) { return test::Button(w, name); }
+    static QLineEdit *Edit(const QWidget *w, const char *name) { return test::Edit(w, name); }
+    static QGroupBox *Frame(const QWidget *w, const char *name) { return test::Frame(w, name); }
+    static QComboBox *Combo(const QWidget *w, const char *name) { return test::Combo(w, name); }
+    static ListView *List(const QWidget *w, const char *name) { return test::List(w, name); }
+
     // Brings the main window back to the front, as a user clicking it would.
     void ReturnToMain()
     {
@@ -85,7 +119,7 @@ protected:
 
     Form2 *OpenAddDialog()
     {
-        QTest::mouseClick(window->Command3, Qt::LeftButton);
+        QTest::mouseClick(Button("Command3"), Qt::LeftButton);
         Form2 *dialog = window->LampDialog();
         EXPECT_TRUE(dialog);
         if (dialog) {
@@ -96,9 +130,9 @@ protected:
 
     Form2 *OpenRow(int row)
     {
-        QTreeWidgetItem *item = window->ListView1->topLevelItem(row - 1);
-        const QRect rect = window->ListView1->visualItemRect(item);
-        QTest::mouseClick(window->ListView1->viewport(), Qt::LeftButton, {}, rect.center());
+        ListView *lamps = List("ListView1");
+        const QRect rect = lamps->visualRect(lamps->model()->index(row - 1, 0));
+        QTest::mouseClick(lamps->viewport(), Qt::LeftButton, {}, rect.center());
         Form2 *dialog = window->LampDialog();
         EXPECT_TRUE(dialog);
         if (dialog) {
@@ -110,14 +144,14 @@ protected:
     static void Fill(Form2 *dialog, const char *fittings, const char *lamps, const char *watts, const char *cosPhi,
                      int ballast = 0, int autonomy = 0)
     {
-        for (auto [edit, text] : {std::pair{dialog->Text1, fittings}, std::pair{dialog->Text2, lamps},
-                                  std::pair{dialog->Text3, watts}, std::pair{dialog->Text4, cosPhi}}) {
+        for (auto [edit, text] : {std::pair{Edit(dialog, "Text1"), fittings}, std::pair{Edit(dialog, "Text2"), lamps},
+                                  std::pair{Edit(dialog, "Text3"), watts}, std::pair{Edit(dialog, "Text4"), cosPhi}}) {
             edit->selectAll();
             QTest::keyClick(edit, Qt::Key_Backspace);
             QTest::keyClicks(edit, QString::fromLatin1(text));
         }
-        dialog->Combo2->setCurrentIndex(ballast);
-        dialog->Combo1->setCurrentIndex(autonomy);
+        Combo(dialog, "Combo2")->setCurrentIndex(ballast);
+        Combo(dialog, "Combo1")->setCurrentIndex(autonomy);
     }
 
     // Enters one lamp group through the dialog and waits for the main window's refresh.
@@ -128,7 +162,7 @@ protected:
         ASSERT_TRUE(dialog);
         Fill(dialog, fittings, lamps, watts, cosPhi, ballast, autonomy);
         QPointer<Form2> watch(dialog);
-        QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+        QTest::mouseClick(Button(dialog, "Command1"), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return watch.isNull(); })) << "dialog stayed open";
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }

@@ -23,36 +23,36 @@ struct Enabled {
 
 void ExpectEnabled(const Form1 &w, Enabled e)
 {
-    EXPECT_EQ(w.Command3->isEnabled(), e.add) << "Aggiungi Lampade";
-    EXPECT_EQ(w.Command4->isEnabled(), e.erase) << "Elimina Tutto";
-    EXPECT_EQ(w.Command5->isEnabled(), e.calculate) << "CALCOLA";
-    EXPECT_EQ(w.Command2->isEnabled(), e.print) << "Stampa";
-    EXPECT_EQ(w.Frame1->isEnabled(), e.frames) << "Frame1";
-    EXPECT_EQ(w.Frame2->isEnabled(), e.frames) << "Frame2";
-    EXPECT_EQ(w.ListView1->isEnabled(), e.lamps) << "ListView1";
+    EXPECT_EQ(Button(&w, "Command3")->isEnabled(), e.add) << "Aggiungi Lampade";
+    EXPECT_EQ(Button(&w, "Command4")->isEnabled(), e.erase) << "Elimina Tutto";
+    EXPECT_EQ(Button(&w, "Command5")->isEnabled(), e.calculate) << "CALCOLA";
+    EXPECT_EQ(Button(&w, "Command2")->isEnabled(), e.print) << "Stampa";
+    EXPECT_EQ(Frame(&w, "Frame1")->isEnabled(), e.frames) << "Frame1";
+    EXPECT_EQ(Frame(&w, "Frame2")->isEnabled(), e.frames) << "Frame2";
+    EXPECT_EQ(List(&w, "ListView1")->isEnabled(), e.lamps) << "ListView1";
 }
 
 TEST_F(MainWindow, starts_empty_in_italian_with_the_focus_on_add)
 {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("KORVAL 1.2 2015"));
-    EXPECT_EQ(window->Combo1->currentText(), QStringLiteral("Italiano"));
-    EXPECT_EQ(window->Label1->text(), QStringLiteral("Selezione modello e quantità UPS"));
-    EXPECT_EQ(window->Command3->text(), QStringLiteral("Aggiungi Lampade"));
-    EXPECT_EQ(window->ListView1->RowCount(), 0);
-    EXPECT_EQ(window->ListView2->RowCount(), 0);
-    EXPECT_TRUE(window->Text1->text().isEmpty());
-    EXPECT_TRUE(window->Text2->text().isEmpty());
+    EXPECT_EQ(Combo("Combo1")->currentText(), QStringLiteral("Italiano"));
+    EXPECT_EQ(Label("Label1")->text(), QStringLiteral("Selezione modello e quantità UPS"));
+    EXPECT_EQ(Button("Command3")->text(), QStringLiteral("Aggiungi Lampade"));
+    EXPECT_EQ(List("ListView1")->Model()->rowCount(), 0);
+    EXPECT_EQ(List("ListView2")->Model()->rowCount(), 0);
+    EXPECT_TRUE(Edit("Text1")->text().isEmpty());
+    EXPECT_TRUE(Edit("Text2")->text().isEmpty());
     ExpectEnabled(*window, {true, false, false, false, false, true});
-    EXPECT_TRUE(window->Command1->isEnabled());
-    EXPECT_TRUE(window->Combo1->isEnabled());
-    EXPECT_EQ(QApplication::focusWidget(), window->Command3);
+    EXPECT_TRUE(Button("Command1")->isEnabled());
+    EXPECT_TRUE(Combo("Combo1")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), Button("Command3"));
     EXPECT_EQ(state.LampCount, 0);
     EXPECT_EQ(state.EditIndex, 0);
-    EXPECT_EQ(state.Language, kItalian);
+    EXPECT_EQ(state.Language, korval::Language::Italian);
     EXPECT_EQ(state.BestCost, kNoCombinationCost);
     EXPECT_TRUE(state.BestCombination.empty());
     EXPECT_EQ(state.Catalogue1h.size(), 4u);
-    EXPECT_EQ(window->Picture1->pixmap().size(), QSize(250, 70));
+    EXPECT_EQ(Label("Picture1")->pixmap().size(), QSize(250, 70));
     EXPECT_EQ(window->size(), QSize(721, 541));
 }
 
@@ -69,14 +69,14 @@ TEST_F(MainWindow, controls_sit_where_the_layout_puts_them)
         ASSERT_TRUE(w) << name;
         EXPECT_EQ(w->geometry(), rect) << name;
     }
-    EXPECT_EQ(window->Text1->geometry(), QRect(8, 16, 97, 19));
-    EXPECT_TRUE(window->Label1->font().bold());
-    EXPECT_DOUBLE_EQ(window->Command5->font().pointSizeF(), 13.5);
-    EXPECT_FALSE(window->Command5->font().bold());
-    EXPECT_TRUE(window->Command1->font().bold());
+    EXPECT_EQ(Edit("Text1")->geometry(), QRect(8, 16, 97, 19));
+    EXPECT_TRUE(Label("Label1")->font().bold());
+    EXPECT_DOUBLE_EQ(Button("Command5")->font().pointSizeF(), 13.5);
+    EXPECT_FALSE(Button("Command5")->font().bold());
+    EXPECT_TRUE(Button("Command1")->font().bold());
     const int widths[] = {91, 103, 104, 59, 95, 78};
     for (int c = 1; c <= 6; ++c)
-        EXPECT_EQ(window->ListView1->ColumnWidthPixels(c), widths[c - 1]) << c;
+        EXPECT_EQ(List("ListView1")->ColumnWidthPixels(c), widths[c - 1]) << c;
 }
 
 TEST_F(MainWindow, adding_a_group_shows_its_row_and_the_required_powers)
@@ -84,15 +84,15 @@ TEST_F(MainWindow, adding_a_group_shows_its_row_and_the_required_powers)
     AddLamp("10", "2", "36", "0.9");
     EXPECT_EQ(state.LampCount, 1);
     EXPECT_EQ(state.LampTable[1], kRow860);
-    EXPECT_EQ(CellsOf(window->ListView1), Rows{Cells({"10", "2", "36", "0.9", "Elettronico", "1 ora"})});
-    EXPECT_EQ(window->Text1->text(), QStringLiteral("860 W"));
-    EXPECT_EQ(window->Text2->text(), QStringLiteral("0 W"));
+    EXPECT_EQ(CellsOf(List("ListView1")), Rows{Cells({"10", "2", "36", "0.9", "Elettronico", "1 ora"})});
+    EXPECT_EQ(Edit("Text1")->text(), QStringLiteral("860 W"));
+    EXPECT_EQ(Edit("Text2")->text(), QStringLiteral("0 W"));
     ExpectEnabled(*window, {true, true, true, false, true, true});
-    EXPECT_EQ(QApplication::focusWidget(), window->Command5);
+    EXPECT_EQ(QApplication::focusWidget(), Button("Command5"));
 
     AddLamp("20", "4", "18", "0,5", 1, 1);
-    EXPECT_EQ(CellsOf(window->ListView1)[1], Cells({"20", "4", "18", "0.5", "Ferromagnetico", "3 ore"}));
-    EXPECT_EQ(window->Text2->text(), QStringLiteral("3320 W"));
+    EXPECT_EQ(CellsOf(List("ListView1"))[1], Cells({"20", "4", "18", "0.5", "Ferromagnetico", "3 ore"}));
+    EXPECT_EQ(Edit("Text2")->text(), QStringLiteral("3320 W"));
     EXPECT_EQ(state.LampTable[2].Ballast, kFerromagnetic);
     EXPECT_EQ(state.LampTable[2].Autonomy, 3);
 }
@@ -102,18 +102,18 @@ TEST_F(MainWindow, editing_rewrites_only_the_clicked_row)
     Seed({{1, 1, 1, 1.0, 1, 0}, {2, 2, 2, 1.0, 1, 0}, {3, 3, 3, 1.0, 1, 0}});
     Form2 *d = OpenRow(2);
     ASSERT_TRUE(d);
-    EXPECT_FALSE(window->ListView1->isEnabled());
+    EXPECT_FALSE(List("ListView1")->isEnabled());
     EXPECT_EQ(state.EditIndex, 2);
     Fill(d, "7", "7", "7", "1", 1, 1);
     QPointer<Form2> watch(d);
-    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    QTest::mouseClick(Button(d, "Command1"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return watch.isNull(); }));
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(state.LampCount, 3);
-    EXPECT_EQ(CellsOf(window->ListView1),
+    EXPECT_EQ(CellsOf(List("ListView1")),
               (Rows{Cells({"1", "1", "1", "1", "Elettronico", "1 ora"}), Cells({"7", "7", "7", "1", "Ferromagnetico", "3 ore"}),
                     Cells({"3", "3", "3", "1", "Elettronico", "1 ora"})}));
-    EXPECT_TRUE(window->ListView1->isEnabled());
+    EXPECT_TRUE(List("ListView1")->isEnabled());
     EXPECT_EQ(state.EditIndex, 0);
 }
 
@@ -128,17 +128,17 @@ TEST_F(MainWindow, erase_in_the_dialog_deletes_the_row_it_shows)
         Seed({{1, 1, 1, 1.0, 1, 0}, {2, 2, 2, 1.0, 1, 0}, {3, 3, 3, 1.0, 1, 0}});
         Form2 *d = OpenRow(c.row);
         ASSERT_TRUE(d);
-        QTest::mouseClick(d->Command2, Qt::LeftButton);
+        QTest::mouseClick(Button(d, "Command2"), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         std::vector<std::int32_t> left;
         for (const LampRecord &r : ReadRows(state))
             left.push_back(r.Fittings);
         EXPECT_EQ(left, c.left);
-        EXPECT_EQ(window->ListView1->RowCount(), 2);
+        EXPECT_EQ(List("ListView1")->Model()->rowCount(), 2);
     }
     // In add mode "Elimina" only closes.
     Form2 *d = OpenAddDialog();
-    QTest::mouseClick(d->Command2, Qt::LeftButton);
+    QTest::mouseClick(Button(d, "Command2"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(state.LampCount, 2);
     EXPECT_FALSE(window->LampDialog());
@@ -153,7 +153,7 @@ TEST_F(MainWindow, cancel_and_the_close_box_change_nothing)
         if (closeBox)
             d->close();
         else
-            QTest::mouseClick(d->Command3, Qt::LeftButton);
+            QTest::mouseClick(Button(d, "Command3"), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         EXPECT_FALSE(window->LampDialog());
         EXPECT_EQ(state.LampTable[1], kRow860);
@@ -164,25 +164,25 @@ TEST_F(MainWindow, cancel_and_the_close_box_change_nothing)
 TEST_F(MainWindow, deleting_the_last_row_keeps_the_result_list)
 {
     Seed({kRow860});
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
-    ASSERT_EQ(window->ListView2->RowCount(), 3);
+    QTest::mouseClick(Button("Command5"), Qt::LeftButton);
+    ASSERT_EQ(List("ListView2")->Model()->rowCount(), 3);
     Form2 *d = OpenRow(1);
-    QTest::mouseClick(d->Command2, Qt::LeftButton);
+    QTest::mouseClick(Button(d, "Command2"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(window->ListView1->RowCount(), 0);
-    EXPECT_EQ(window->ListView2->RowCount(), 3);
-    EXPECT_TRUE(window->Text1->text().isEmpty());
+    EXPECT_EQ(List("ListView1")->Model()->rowCount(), 0);
+    EXPECT_EQ(List("ListView2")->Model()->rowCount(), 3);
+    EXPECT_TRUE(Edit("Text1")->text().isEmpty());
     ExpectEnabled(*window, {true, false, false, false, false, true});
 }
 
 TEST_F(MainWindow, adding_after_a_calculation_keeps_print_and_the_results)
 {
     Seed({kRow860});
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     AddLamp("1", "1", "1", "1");
-    EXPECT_TRUE(window->Command2->isEnabled());
-    EXPECT_EQ(window->ListView2->RowCount(), 3);
-    EXPECT_EQ(window->ListView1->RowCount(), 2);
+    EXPECT_TRUE(Button("Command2")->isEnabled());
+    EXPECT_EQ(List("ListView2")->Model()->rowCount(), 3);
+    EXPECT_EQ(List("ListView1")->Model()->rowCount(), 2);
 }
 
 TEST_F(MainWindow, erase_all_asks_first)
@@ -190,31 +190,31 @@ TEST_F(MainWindow, erase_all_asks_first)
     for (bool yes : {false, true}) {
         for (int language : {0, 1}) {
             EraseAll(state);
-            window->Combo1->setCurrentIndex(language);
+            Combo("Combo1")->setCurrentIndex(language);
             Seed({kRow860});
-            QTest::mouseClick(window->Command5, Qt::LeftButton);
+            QTest::mouseClick(Button("Command5"), Qt::LeftButton);
             state.EditIndex = 9;  // any value: the refresh that follows resets it
             messages.answers.push_back(yes);
-            QTest::mouseClick(window->Command4, Qt::LeftButton);
+            QTest::mouseClick(Button("Command4"), Qt::LeftButton);
             ASSERT_EQ(messages.questions.size(), 1u);
             EXPECT_EQ(messages.questions[0], language ? QStringLiteral("Are you sure? All data will be lost")
                                                       : QStringLiteral("Sei sicuro di voler eliminare tutto?"));
             messages.questions.clear();
             EXPECT_EQ(state.EditIndex, 0) << "the refresh runs either way";
             EXPECT_EQ(state.LampCount, yes ? 0 : 1);
-            EXPECT_EQ(window->ListView1->RowCount(), yes ? 0 : 1);
-            EXPECT_EQ(window->ListView2->RowCount(), yes ? 0 : 3);
+            EXPECT_EQ(List("ListView1")->Model()->rowCount(), yes ? 0 : 1);
+            EXPECT_EQ(List("ListView2")->Model()->rowCount(), yes ? 0 : 3);
             if (yes) {
                 ExpectEnabled(*window, {true, false, false, false, false, true});
-                EXPECT_TRUE(window->Text1->text().isEmpty());
-                EXPECT_EQ(QApplication::focusWidget(), window->Command3);
+                EXPECT_TRUE(Edit("Text1")->text().isEmpty());
+                EXPECT_EQ(QApplication::focusWidget(), Button("Command3"));
             } else {
-                EXPECT_EQ(window->Text1->text(), QStringLiteral("860 W"));
-                EXPECT_EQ(QApplication::focusWidget(), window->Command5);
+                EXPECT_EQ(Edit("Text1")->text(), QStringLiteral("860 W"));
+                EXPECT_EQ(QApplication::focusWidget(), Button("Command5"));
             }
         }
     }
-    window->Combo1->setCurrentIndex(0);
+    Combo("Combo1")->setCurrentIndex(0);
     AddLamp("4", "4", "4", "1");
     EXPECT_EQ(state.LampTable[1].Fittings, 4) << "the next row goes into slot 1 again";
 }
@@ -227,11 +227,11 @@ TEST_F(MainWindow, the_dialog_keeps_its_row_whatever_the_main_window_does)
     Form2 *d = OpenRow(3);
     ReturnToMain();
     EXPECT_EQ(state.EditIndex, 0);
-    EXPECT_TRUE(window->ListView1->isEnabled());
+    EXPECT_TRUE(List("ListView1")->isEnabled());
     d->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(d));
     Fill(d, "30", "3", "3", "1");
-    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    QTest::mouseClick(Button(d, "Command1"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(state.LampCount, 3);
     EXPECT_EQ(state.LampTable[3].Fittings, 30);
@@ -243,8 +243,8 @@ TEST_F(MainWindow, the_dialog_keeps_its_row_whatever_the_main_window_does)
     ReturnToMain();
     OpenRow(1);
     EXPECT_EQ(window->LampDialog(), d);
-    EXPECT_EQ(d->Text1->text(), QStringLiteral("33")) << "reopening does not reload";
-    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    EXPECT_EQ(Edit(d, "Text1")->text(), QStringLiteral("33")) << "reopening does not reload";
+    QTest::mouseClick(Button(d, "Command1"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(state.LampTable[1].Fittings, 1);
     EXPECT_EQ(state.LampTable[3].Fittings, 33);
@@ -253,7 +253,7 @@ TEST_F(MainWindow, the_dialog_keeps_its_row_whatever_the_main_window_does)
     d = OpenRow(2);
     ReturnToMain();
     OpenRow(1);
-    QTest::mouseClick(d->Command2, Qt::LeftButton);
+    QTest::mouseClick(Button(d, "Command2"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(state.LampCount, 2);
     EXPECT_EQ(state.LampTable[1].Fittings, 1);
@@ -266,12 +266,12 @@ TEST_F(MainWindow, an_edit_whose_row_was_erased_becomes_a_new_row)
     Form2 *d = OpenRow(2);
     ReturnToMain();
     messages.answers.push_back(true);
-    QTest::mouseClick(window->Command4, Qt::LeftButton);
+    QTest::mouseClick(Button("Command4"), Qt::LeftButton);
     ASSERT_EQ(state.LampCount, 0);
 
     d->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(d));
-    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    QTest::mouseClick(Button(d, "Command1"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(state.LampCount, 1);
     EXPECT_EQ(state.LampTable[1].Fittings, 2);
@@ -279,10 +279,10 @@ TEST_F(MainWindow, an_edit_whose_row_was_erased_becomes_a_new_row)
     d = OpenRow(1);
     ReturnToMain();
     messages.answers.push_back(true);
-    QTest::mouseClick(window->Command4, Qt::LeftButton);
+    QTest::mouseClick(Button("Command4"), Qt::LeftButton);
     d->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(d));
-    QTest::mouseClick(d->Command2, Qt::LeftButton);
+    QTest::mouseClick(Button(d, "Command2"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(state.LampCount, 0) << "Elimina on a vanished row only closes";
 }
@@ -297,14 +297,14 @@ TEST_F(MainWindow, only_a_return_from_our_own_windows_refreshes)
     EXPECT_EQ(state.EditIndex, 1);
 
     // Coming back from the price list is an activation.
-    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window->PriceList()));
     state.EditIndex = 1;
     ReturnToMain();
     EXPECT_EQ(state.EditIndex, 0);
 
     // So is the price list closing.
-    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window->PriceList()));
     state.EditIndex = 1;
     window->PriceList()->close();
@@ -314,23 +314,25 @@ TEST_F(MainWindow, only_a_return_from_our_own_windows_refreshes)
 TEST_F(MainWindow, the_dialog_exists_once)
 {
     Form2 *first = OpenAddDialog();
-    QTest::keyClicks(first->Text1, QStringLiteral("12"));
+    QTest::keyClicks(Edit(first, "Text1"), QStringLiteral("12"));
     ReturnToMain();
     Form2 *second = OpenAddDialog();
     EXPECT_EQ(first, second);
-    EXPECT_EQ(second->Text1->text(), QStringLiteral("12"));
-    EXPECT_EQ(window->findChildren<Form2 *>().size() + QApplication::topLevelWidgets().count(first), 1);
+    EXPECT_EQ(Edit(second, "Text1")->text(), QStringLiteral("12"));
+    EXPECT_EQ(window->findChildren<Form2 *>().size(), 1);
+    EXPECT_EQ(first->parentWidget(), window.get()) << "owned by the main window";
+    EXPECT_FALSE(first->windowHandle()->transientParent()) << "yet a peer window, not kept above it";
 }
 
 TEST_F(MainWindow, keyboard_alone_opens_a_row)
 {
     Seed({kRow860});
-    window->ListView1->setFocus();
-    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(0));
-    QTest::keyClick(window->ListView1, Qt::Key_Return);
+    List("ListView1")->setFocus();
+    List("ListView1")->setCurrentIndex(List("ListView1")->model()->index(0, 0));
+    QTest::keyClick(List("ListView1"), Qt::Key_Return);
     ASSERT_TRUE(window->LampDialog());
     EXPECT_EQ(window->LampDialog()->EditedRow(), 1);
-    EXPECT_FALSE(window->ListView1->isEnabled());
+    EXPECT_FALSE(List("ListView1")->isEnabled());
 }
 
 }  // namespace
@@ -349,10 +351,10 @@ TEST_F(MainWindow, cos_phi_follows_the_locale_separator_and_reads_back)
 {
     LocaleGuard italian(QLocale(QLocale::Italian, QLocale::Italy));
     Seed({{12, 2, 58, 0.9000000357627869, 3, kFerromagnetic}});
-    EXPECT_EQ(window->ListView1->SubItem(1, 3), QStringLiteral("0,9"));
+    EXPECT_EQ(List("ListView1")->Model()->SubItem(1, 3), QStringLiteral("0,9"));
     Form2 *d = OpenRow(1);
-    EXPECT_EQ(d->Text4->text(), QStringLiteral("0,9"));
-    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    EXPECT_EQ(Edit(d, "Text4")->text(), QStringLiteral("0,9"));
+    QTest::mouseClick(Button(d, "Command1"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(state.LampTable[1].CosPhi, 0.9000000357627869) << "stored again unchanged";
 }

@@ -57,13 +57,13 @@ TEST_F(LampDialog, typed_keys_pass_the_filters_of_each_box)
 TEST_F(LampDialog, a_selected_full_box_refuses_a_digit_until_deleted)
 {
     Form2 *dialog = OpenAddDialog();
-    QTest::keyClicks(dialog->Text1, QStringLiteral("100"));
-    dialog->Text1->selectAll();
-    QTest::keyClick(dialog->Text1, Qt::Key_5);
-    EXPECT_EQ(dialog->Text1->text(), QStringLiteral("100"));
-    QTest::keyClick(dialog->Text1, Qt::Key_Delete);
-    QTest::keyClick(dialog->Text1, Qt::Key_5);
-    EXPECT_EQ(dialog->Text1->text(), QStringLiteral("5"));
+    QTest::keyClicks(Edit(dialog, "Text1"), QStringLiteral("100"));
+    Edit(dialog, "Text1")->selectAll();
+    QTest::keyClick(Edit(dialog, "Text1"), Qt::Key_5);
+    EXPECT_EQ(Edit(dialog, "Text1")->text(), QStringLiteral("100"));
+    QTest::keyClick(Edit(dialog, "Text1"), Qt::Key_Delete);
+    QTest::keyClick(Edit(dialog, "Text1"), Qt::Key_5);
+    EXPECT_EQ(Edit(dialog, "Text1")->text(), QStringLiteral("5"));
 }
 
 TEST_F(LampDialog, pastes_are_taken_only_if_they_could_have_been_typed)
@@ -104,20 +104,20 @@ TEST_F(LampDialog, context_menu_and_drop_are_guarded_too)
     Form2 *dialog = OpenAddDialog();
     for (const auto &[clip, text] : {std::pair{"12x", ""}, std::pair{"12", "12"}}) {
         QGuiApplication::clipboard()->setText(QString::fromLatin1(clip));
-        QMenu *menu = OpenContextMenu(dialog->Text1);
+        QMenu *menu = OpenContextMenu(Edit(dialog, "Text1"));
         ASSERT_TRUE(menu);
         auto *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"));
         ASSERT_TRUE(paste);
         paste->trigger();
-        EXPECT_EQ(dialog->Text1->text(), QString::fromLatin1(text)) << clip;
+        EXPECT_EQ(Edit(dialog, "Text1")->text(), QString::fromLatin1(text)) << clip;
         menu->close();
     }
 
     QMimeData dropped;
     dropped.setText(QStringLiteral("4a"));
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(dialog->Text1, &drop);
-    EXPECT_EQ(dialog->Text1->text(), QStringLiteral("12"));
+    QApplication::sendEvent(Edit(dialog, "Text1"), &drop);
+    EXPECT_EQ(Edit(dialog, "Text1")->text(), QStringLiteral("12"));
 }
 
 TEST_F(LampDialog, opens_in_add_mode_in_either_language)
@@ -134,29 +134,29 @@ TEST_F(LampDialog, opens_in_add_mode_in_either_language)
                         "autonomy ", "Power pack type ", "1 hour", "3 hours", "Electronic", "Iron magnetic", "Erase",
                         "Cancel"};
     for (int language : {0, 1}) {
-        window->Combo1->setCurrentIndex(language);
+        Combo("Combo1")->setCurrentIndex(language);
         const Texts &t = language == 0 ? italian : english;
         Form2 *d = OpenAddDialog();
         ASSERT_TRUE(d);
         EXPECT_EQ(d->windowTitle(), QString::fromUtf8(t.caption));
-        EXPECT_EQ(d->Frame1->title(), QString::fromUtf8(t.frame1));
-        EXPECT_EQ(d->Frame2->title(), QString::fromUtf8(t.frame2));
-        EXPECT_EQ(d->Frame3->title(), QString::fromUtf8(t.frame3));
-        EXPECT_EQ(d->Frame4->title(), QStringLiteral("Cos.fi  (0.1 ÷ 1)"));
-        EXPECT_EQ(d->Frame5->title(), QString::fromUtf8(t.frame5));
-        EXPECT_EQ(d->Frame6->title(), QString::fromUtf8(t.frame6));
-        EXPECT_EQ(d->Combo1->itemText(0), QString::fromUtf8(t.hour1));
-        EXPECT_EQ(d->Combo1->itemText(1), QString::fromUtf8(t.hour3));
-        EXPECT_EQ(d->Combo2->itemText(0), QString::fromUtf8(t.electronic));
-        EXPECT_EQ(d->Combo2->itemText(1), QString::fromUtf8(t.ferromagnetic));
-        EXPECT_EQ(d->Command1->text(), QStringLiteral("OK"));
-        EXPECT_EQ(d->Command2->text(), QString::fromUtf8(t.erase));
-        EXPECT_EQ(d->Command3->text(), QString::fromUtf8(t.cancel));
-        EXPECT_EQ(d->Combo1->currentIndex(), 0);
-        EXPECT_EQ(d->Combo2->currentIndex(), 0);
-        for (QLineEdit *box : {d->Text1, d->Text2, d->Text3, d->Text4})
+        EXPECT_EQ(Frame(d, "Frame1")->title(), QString::fromUtf8(t.frame1));
+        EXPECT_EQ(Frame(d, "Frame2")->title(), QString::fromUtf8(t.frame2));
+        EXPECT_EQ(Frame(d, "Frame3")->title(), QString::fromUtf8(t.frame3));
+        EXPECT_EQ(Frame(d, "Frame4")->title(), QStringLiteral("Cos.fi  (0.1 ÷ 1)"));
+        EXPECT_EQ(Frame(d, "Frame5")->title(), QString::fromUtf8(t.frame5));
+        EXPECT_EQ(Frame(d, "Frame6")->title(), QString::fromUtf8(t.frame6));
+        EXPECT_EQ(Combo(d, "Combo1")->itemText(0), QString::fromUtf8(t.hour1));
+        EXPECT_EQ(Combo(d, "Combo1")->itemText(1), QString::fromUtf8(t.hour3));
+        EXPECT_EQ(Combo(d, "Combo2")->itemText(0), QString::fromUtf8(t.electronic));
+        EXPECT_EQ(Combo(d, "Combo2")->itemText(1), QString::fromUtf8(t.ferromagnetic));
+        EXPECT_EQ(Button(d, "Command1")->text(), QStringLiteral("OK"));
+        EXPECT_EQ(Button(d, "Command2")->text(), QString::fromUtf8(t.erase));
+        EXPECT_EQ(Button(d, "Command3")->text(), QString::fromUtf8(t.cancel));
+        EXPECT_EQ(Combo(d, "Combo1")->currentIndex(), 0);
+        EXPECT_EQ(Combo(d, "Combo2")->currentIndex(), 0);
+        for (QLineEdit *box : {Edit(d, "Text1"), Edit(d, "Text2"), Edit(d, "Text3"), Edit(d, "Text4")})
             EXPECT_TRUE(box->text().isEmpty());
-        EXPECT_EQ(QApplication::focusWidget(), d->Text1);
+        EXPECT_EQ(QApplication::focusWidget(), Edit(d, "Text1"));
         d->close();
         ReturnToMain();
     }
@@ -165,8 +165,8 @@ TEST_F(LampDialog, opens_in_add_mode_in_either_language)
 TEST_F(LampDialog, tab_moves_through_boxes_lists_and_buttons)
 {
     Form2 *d = OpenAddDialog();
-    const QWidget *expected[] = {d->Text2, d->Text3, d->Text4, d->Combo2, d->Combo1, d->Command1, d->Command2,
-                                 d->Command3, d->Text1};
+    const QWidget *expected[] = {Edit(d, "Text2"), Edit(d, "Text3"), Edit(d, "Text4"), Combo(d, "Combo2"), Combo(d, "Combo1"), Button(d, "Command1"), Button(d, "Command2"),
+                                 Button(d, "Command3"), Edit(d, "Text1")};
     for (const QWidget *next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
@@ -185,12 +185,12 @@ TEST_F(LampDialog, edit_mode_shows_the_stored_row)
         Seed({row});
         Form2 *d = OpenRow(1);
         ASSERT_TRUE(d);
-        EXPECT_EQ(d->Text1->text(), QString::number(row.Fittings));
-        EXPECT_EQ(d->Text2->text(), QString::number(row.LampsPerFitting));
-        EXPECT_EQ(d->Text3->text(), QString::number(row.WattsPerLamp));
-        EXPECT_EQ(d->Text4->text(), QString::fromLatin1(cosText));
-        EXPECT_EQ(d->Combo2->currentIndex(), ballast);
-        EXPECT_EQ(d->Combo1->currentIndex(), autonomy);
+        EXPECT_EQ(Edit(d, "Text1")->text(), QString::number(row.Fittings));
+        EXPECT_EQ(Edit(d, "Text2")->text(), QString::number(row.LampsPerFitting));
+        EXPECT_EQ(Edit(d, "Text3")->text(), QString::number(row.WattsPerLamp));
+        EXPECT_EQ(Edit(d, "Text4")->text(), QString::fromLatin1(cosText));
+        EXPECT_EQ(Combo(d, "Combo2")->currentIndex(), ballast);
+        EXPECT_EQ(Combo(d, "Combo1")->currentIndex(), autonomy);
         d->close();
         ReturnToMain();
     }
@@ -199,10 +199,10 @@ TEST_F(LampDialog, edit_mode_shows_the_stored_row)
 TEST_F(LampDialog, enter_and_escape_press_no_button)
 {
     Form2 *d = OpenAddDialog();
-    QTest::keyClicks(d->Text1, QStringLiteral("5"));
-    QTest::keyClick(d->Text1, Qt::Key_Return);
-    QTest::keyClick(d->Text1, Qt::Key_Enter);
-    QTest::keyClick(d->Text1, Qt::Key_Escape);
+    QTest::keyClicks(Edit(d, "Text1"), QStringLiteral("5"));
+    QTest::keyClick(Edit(d, "Text1"), Qt::Key_Return);
+    QTest::keyClick(Edit(d, "Text1"), Qt::Key_Enter);
+    QTest::keyClick(Edit(d, "Text1"), Qt::Key_Escape);
     QApplication::processEvents();
     EXPECT_TRUE(window->LampDialog());
     EXPECT_TRUE(messages.shown.empty());
@@ -233,19 +233,19 @@ TEST_F(LampDialog, checks_report_the_first_failure_in_the_current_language)
          "Required power is greater than 1 MegaWatt, please decrease the inserted values"},
     };
     for (int language : {0, 1}) {
-        window->Combo1->setCurrentIndex(language);
+        Combo("Combo1")->setCurrentIndex(language);
         for (const Case &c : cases) {
             messages.shown.clear();
             Form2 *d = OpenAddDialog();
             ASSERT_TRUE(d);
             Fill(d, c.fittings, c.lamps, c.watts, c.cosPhi);
-            QTest::mouseClick(d->Command1, Qt::LeftButton);
+            QTest::mouseClick(Button(d, "Command1"), Qt::LeftButton);
             ASSERT_EQ(messages.shown.size(), 1u) << c.italian;
             EXPECT_EQ(messages.shown[0], (ScriptedMessages::Shown{QString::fromUtf8(language ? c.english : c.italian),
                                                                   MessageIcon::Warning}));
             EXPECT_TRUE(window->LampDialog()) << "the dialog stays open with the input";
-            EXPECT_EQ(d->Text1->text(), QString::fromLatin1(c.fittings));
-            EXPECT_EQ(d->Text4->text(), QString::fromLatin1(c.cosPhi));
+            EXPECT_EQ(Edit(d, "Text1")->text(), QString::fromLatin1(c.fittings));
+            EXPECT_EQ(Edit(d, "Text4")->text(), QString::fromLatin1(c.cosPhi));
             EXPECT_EQ(state.LampCount, 0);
             d->close();
             ReturnToMain();
@@ -263,12 +263,12 @@ TEST_F(LampDialog, the_megawatt_boundary_and_the_widest_ranges)
     for (const auto &[fittings, lamps, watts, cosPhi, accepted] : cases) {
         messages.shown.clear();
         Form2 *d = OpenAddDialog();
-        d->Text1->setText(QString::fromLatin1(fittings));
-        d->Text2->setText(QString::fromLatin1(lamps));
-        d->Text3->setText(QString::fromLatin1(watts));
-        d->Text4->setText(QString::fromLatin1(cosPhi));
+        Edit(d, "Text1")->setText(QString::fromLatin1(fittings));
+        Edit(d, "Text2")->setText(QString::fromLatin1(lamps));
+        Edit(d, "Text3")->setText(QString::fromLatin1(watts));
+        Edit(d, "Text4")->setText(QString::fromLatin1(cosPhi));
         const int before = state.LampCount;
-        QTest::mouseClick(d->Command1, Qt::LeftButton);
+        QTest::mouseClick(Button(d, "Command1"), Qt::LeftButton);
         QApplication::processEvents();
         EXPECT_EQ(state.LampCount, before + (accepted ? 1 : 0)) << fittings << "x" << lamps << "x" << watts;
         EXPECT_EQ(messages.shown.empty(), accepted);
@@ -284,17 +284,17 @@ TEST_F(LampDialog, a_full_table_keeps_the_dialog_and_the_input)
         AppendRow(state, {1, 1, 1, 1.0, 1, 0});
     window->RefreshMainWindow();
     for (int language : {0, 1}) {
-        window->Combo1->setCurrentIndex(language);
+        Combo("Combo1")->setCurrentIndex(language);
         messages.shown.clear();
         Form2 *d = OpenAddDialog();
         Fill(d, "5", "2", "36", "0.9");
-        QTest::mouseClick(d->Command1, Qt::LeftButton);
+        QTest::mouseClick(Button(d, "Command1"), Qt::LeftButton);
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].text, language ? QStringLiteral("Maximum number of lamp groups reached (250)")
                                                    : QStringLiteral("Numero massimo di gruppi di lampade raggiunto (250)"));
         EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
         EXPECT_TRUE(window->LampDialog());
-        EXPECT_EQ(d->Text3->text(), QStringLiteral("36"));
+        EXPECT_EQ(Edit(d, "Text3")->text(), QStringLiteral("36"));
         EXPECT_EQ(state.LampCount, kMaxLampRows);
         d->close();
         ReturnToMain();

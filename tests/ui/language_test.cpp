@@ -10,11 +10,11 @@ using Language = MainWindowTest;
 
 std::vector<QString> Texts(const Form1 &w)
 {
-    std::vector<QString> texts{w.Label1->text(),   w.Command1->text(), w.Command3->text(), w.Command4->text(),
-                               w.Command5->text(), w.Command2->text(), w.Frame1->title(),  w.Frame2->title()};
-    for (const ListView *list : {w.ListView1, w.ListView2})
+    std::vector<QString> texts{Label(&w, "Label1")->text(),   Button(&w, "Command1")->text(), Button(&w, "Command3")->text(), Button(&w, "Command4")->text(),
+                               Button(&w, "Command5")->text(), Button(&w, "Command2")->text(), Frame(&w, "Frame1")->title(),  Frame(&w, "Frame2")->title()};
+    for (const ListView *list : {List(&w, "ListView1"), List(&w, "ListView2")})
         for (int c = 1; c <= 6; ++c)
-            texts.push_back(list->ColumnCaption(c));
+            texts.push_back(list->Model()->ColumnCaption(c));
     return texts;
 }
 
@@ -39,11 +39,11 @@ TEST_F(Language, switches_all_twenty_texts_and_back)
 {
     EXPECT_EQ(Texts(*window), kItalianTexts);
     for (int round = 0; round < 2; ++round) {
-        window->Combo1->setCurrentIndex(1);
-        EXPECT_EQ(state.Language, kEnglish);
+        Combo("Combo1")->setCurrentIndex(1);
+        EXPECT_EQ(state.Language, korval::Language::English);
         EXPECT_EQ(Texts(*window), kEnglishTexts);
-        window->Combo1->setCurrentIndex(0);
-        EXPECT_EQ(state.Language, kItalian);
+        Combo("Combo1")->setCurrentIndex(0);
+        EXPECT_EQ(state.Language, korval::Language::Italian);
         EXPECT_EQ(Texts(*window), kItalianTexts);
     }
     EXPECT_EQ(window->windowTitle(), QStringLiteral("KORVAL 1.2 2015"));
@@ -51,50 +51,50 @@ TEST_F(Language, switches_all_twenty_texts_and_back)
 
 TEST_F(Language, the_arrow_keys_of_the_language_box_switch_it)
 {
-    window->Combo1->setFocus();
-    QTest::keyClick(window->Combo1, Qt::Key_Down);
-    EXPECT_EQ(state.Language, kEnglish);
-    EXPECT_EQ(window->Command5->text(), QStringLiteral("Calculate"));
-    QTest::keyClick(window->Combo1, Qt::Key_Up);
-    EXPECT_EQ(state.Language, kItalian);
+    Combo("Combo1")->setFocus();
+    QTest::keyClick(Combo("Combo1"), Qt::Key_Down);
+    EXPECT_EQ(state.Language, korval::Language::English);
+    EXPECT_EQ(Button("Command5")->text(), QStringLiteral("Calculate"));
+    QTest::keyClick(Combo("Combo1"), Qt::Key_Up);
+    EXPECT_EQ(state.Language, korval::Language::Italian);
 }
 
 TEST_F(Language, every_selection_resets_the_result_columns)
 {
-    window->ListView2->header()->resizeSection(0, 300);
-    window->ListView2->header()->resizeSection(5, 120);
-    window->Combo1->setCurrentIndex(1);
+    List("ListView2")->header()->resizeSection(0, 300);
+    List("ListView2")->header()->resizeSection(5, 120);
+    Combo("Combo1")->setCurrentIndex(1);
     const int widths[] = {133, 133, 133, 133, 0, 0};
     for (int c = 1; c <= 6; ++c)
-        EXPECT_EQ(window->ListView2->ColumnWidthPixels(c), widths[c - 1]) << c;
-    window->ListView2->header()->resizeSection(4, 50);
-    emit window->Combo1->activated(1);  // the user picks the language already shown
-    EXPECT_EQ(window->ListView2->ColumnWidthPixels(5), 0);
+        EXPECT_EQ(List("ListView2")->ColumnWidthPixels(c), widths[c - 1]) << c;
+    List("ListView2")->header()->resizeSection(4, 50);
+    emit Combo("Combo1")->activated(1);  // the user picks the language already shown
+    EXPECT_EQ(List("ListView2")->ColumnWidthPixels(5), 0);
 }
 
 TEST_F(Language, catalogue_descriptions_follow_but_rows_on_screen_wait)
 {
     Seed({{10, 2, 36, 0.9000000357627869, 1, kElectronic}});
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
-    window->Combo1->setCurrentIndex(1);
+    QTest::mouseClick(Button("Command5"), Qt::LeftButton);
+    Combo("Combo1")->setCurrentIndex(1);
 
     EXPECT_EQ(state.Catalogue1h[1].Description, "UPS Orvane Monophase/Monophase, Weight 91 Kg, 1 piece");
     EXPECT_EQ(state.Catalogue3h[3].Description, "UPS Orvane Monophase/Monophase, Weight 44+3x130 Kg, 1 piece");
     EXPECT_EQ(state.Catalogue3h[3].Price, 25000);
-    EXPECT_EQ(window->ListView1->SubItem(1, 4), QStringLiteral("Elettronico"));
-    EXPECT_EQ(window->ListView1->SubItem(1, 5), QStringLiteral("1 ora"));
-    EXPECT_EQ(window->ListView2->RowText(1), QStringLiteral("1 ora"));
-    EXPECT_EQ(window->ListView2->SubItem(3, 4), QStringLiteral("Costo totale:"));
-    EXPECT_EQ(window->Text1->text(), QStringLiteral("860 W"));
-    EXPECT_EQ(QApplication::focusWidget(), window->Command2) << "a language change moves no focus";
+    EXPECT_EQ(List("ListView1")->Model()->SubItem(1, 4), QStringLiteral("Elettronico"));
+    EXPECT_EQ(List("ListView1")->Model()->SubItem(1, 5), QStringLiteral("1 ora"));
+    EXPECT_EQ(List("ListView2")->Model()->RowText(1), QStringLiteral("1 ora"));
+    EXPECT_EQ(List("ListView2")->Model()->SubItem(3, 4), QStringLiteral("Costo totale:"));
+    EXPECT_EQ(Edit("Text1")->text(), QStringLiteral("860 W"));
+    EXPECT_EQ(QApplication::focusWidget(), Button("Command2")) << "a language change moves no focus";
 
     // The next refresh (here: the dialog closing) rewrites the lamp rows.
     Form2 *d = OpenAddDialog();
     d->close();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(window->ListView1->SubItem(1, 4), QStringLiteral("Electronic"));
-    EXPECT_EQ(window->ListView1->SubItem(1, 5), QStringLiteral("1 hour"));
-    EXPECT_EQ(window->ListView2->RowText(1), QStringLiteral("1 ora")) << "results wait for the next calculation";
+    EXPECT_EQ(List("ListView1")->Model()->SubItem(1, 4), QStringLiteral("Electronic"));
+    EXPECT_EQ(List("ListView1")->Model()->SubItem(1, 5), QStringLiteral("1 hour"));
+    EXPECT_EQ(List("ListView2")->Model()->RowText(1), QStringLiteral("1 ora")) << "results wait for the next calculation";
 }
 
 using PriceList = MainWindowTest;
@@ -102,8 +102,8 @@ using PriceList = MainWindowTest;
 TEST_F(PriceList, shows_six_models_with_the_price_hidden)
 {
     for (int language : {0, 1}) {
-        window->Combo1->setCurrentIndex(language);
-        QTest::mouseClick(window->Command1, Qt::LeftButton);
+        Combo("Combo1")->setCurrentIndex(language);
+        QTest::mouseClick(Button("Command1"), Qt::LeftButton);
         Form3 *list = window->PriceList();
         ASSERT_TRUE(list);
         const bool it = language == 0;
@@ -111,11 +111,11 @@ TEST_F(PriceList, shows_six_models_with_the_price_hidden)
         const char *captions[2][5] = {{"Codice", "Durata", "Potenza", "Prezzo", "Descrizione"},
                                       {"Code", "Duration", "Power", "Price", "Description"}};
         for (int c = 1; c <= 5; ++c)
-            EXPECT_EQ(list->ListView1->ColumnCaption(c), QString::fromLatin1(captions[language][c - 1]));
+            EXPECT_EQ(List(list, "ListView1")->Model()->ColumnCaption(c), QString::fromLatin1(captions[language][c - 1]));
         const int widths[] = {72, 53, 67, 0, 393};
         for (int c = 1; c <= 5; ++c)
-            EXPECT_EQ(list->ListView1->ColumnWidthPixels(c), widths[c - 1]) << c;
-        const Rows rows = CellsOf(list->ListView1);
+            EXPECT_EQ(List(list, "ListView1")->ColumnWidthPixels(c), widths[c - 1]) << c;
+        const Rows rows = CellsOf(List(list, "ListView1"));
         ASSERT_EQ(rows.size(), 6u);
         const char *codes[] = {"QX10011", "QX10013", "QX10015", "QX10012", "QX10014", "QX10016"};
         for (std::size_t r = 0; r < 6; ++r) {
@@ -135,23 +135,23 @@ TEST_F(PriceList, shows_six_models_with_the_price_hidden)
 
 TEST_F(PriceList, stays_in_the_language_it_was_opened_in)
 {
-    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     Form3 *list = window->PriceList();
     ASSERT_TRUE(QTest::qWaitForWindowActive(list));
-    list->ListView1->SetSubItem(1, 1, QStringLiteral("marker"));
+    List(list, "ListView1")->Model()->SetSubItem(1, 1, QStringLiteral("marker"));
     ReturnToMain();
-    window->Combo1->setCurrentIndex(1);
-    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    Combo("Combo1")->setCurrentIndex(1);
+    QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     EXPECT_EQ(window->PriceList(), list) << "one price list at a time";
     EXPECT_EQ(list->windowTitle(), QStringLiteral("Elenco UPS"));
-    EXPECT_EQ(list->ListView1->SubItem(1, 1), QStringLiteral("marker")) << "reopening does not reload";
+    EXPECT_EQ(List(list, "ListView1")->Model()->SubItem(1, 1), QStringLiteral("marker")) << "reopening does not reload";
 
     list->close();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     list = window->PriceList();
     EXPECT_EQ(list->windowTitle(), QStringLiteral("UPS List"));
-    EXPECT_EQ(list->ListView1->SubItem(1, 1), QStringLiteral("1 hour"));
+    EXPECT_EQ(List(list, "ListView1")->Model()->SubItem(1, 1), QStringLiteral("1 hour"));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "report.h"
+#include "ui/report.h"
 
 namespace korval::test {
 

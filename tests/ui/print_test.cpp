@@ -148,8 +148,8 @@ protected:
         for (int i = 1; i <= rows; ++i)
             AppendRow(state, {i, 2, 36, 0.9000000357627869, 1, kElectronic});
         window->RefreshMainWindow();
-        QTest::mouseClick(window->Command5, Qt::LeftButton);
-        ASSERT_TRUE(window->Command2->isEnabled());
+        QTest::mouseClick(Button("Command5"), Qt::LeftButton);
+        ASSERT_TRUE(Button("Command2")->isEnabled());
     }
 
     PrivateScheduler scheduler;
@@ -159,9 +159,9 @@ TEST_F(Printing, stampa_sends_the_report_to_the_default_printer)
 {
     ASSERT_TRUE(scheduler.AddDefaultPdfQueue()) << scheduler.Log().toStdString();
     Calculate(1);
-    QTest::mouseClick(window->Command2, Qt::LeftButton);
+    QTest::mouseClick(Button("Command2"), Qt::LeftButton);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(QApplication::focusWidget(), window->Command3);
+    EXPECT_EQ(QApplication::focusWidget(), Button("Command3"));
 
     const QString job = scheduler.WaitForJob();
     ASSERT_FALSE(job.isEmpty()) << "no job reached the printer\n" << scheduler.Log().toStdString();
@@ -183,7 +183,7 @@ TEST_F(Printing, a_long_report_reaches_the_printer_whole)
     Calculate(kMaxLampRows);
     QElapsedTimer timer;
     timer.start();
-    QTest::mouseClick(window->Command2, Qt::LeftButton);
+    QTest::mouseClick(Button("Command2"), Qt::LeftButton);
     const qint64 handedOver = timer.elapsed();
     const QString job = scheduler.WaitForJob();
     ASSERT_FALSE(job.isEmpty());
@@ -200,26 +200,26 @@ TEST_F(Printing, a_refused_job_is_reported)
     ASSERT_TRUE(scheduler.AddDefaultPdfQueue());
     ASSERT_TRUE(scheduler.RejectJobs());
     Calculate(1);
-    QTest::mouseClick(window->Command2, Qt::LeftButton);
+    QTest::mouseClick(Button("Command2"), Qt::LeftButton);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("Errore di stampa\n"))) << messages.shown[0].text.toStdString();
     EXPECT_GT(messages.shown[0].text.size(), 17) << "the spooler says why";
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(QApplication::focusWidget(), window->Command3);
+    EXPECT_EQ(QApplication::focusWidget(), Button("Command3"));
 }
 
 TEST_F(Printing, no_default_printer_is_a_warning)
 {
     for (int language : {0, 1}) {
         messages.shown.clear();
-        window->Combo1->setCurrentIndex(language);
+        Combo("Combo1")->setCurrentIndex(language);
         Calculate(1);
-        QTest::mouseClick(window->Command2, Qt::LeftButton);
+        QTest::mouseClick(Button("Command2"), Qt::LeftButton);
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].text, language ? QStringLiteral("No default printer is installed")
                                                    : QStringLiteral("Nessuna stampante predefinita installata"));
         EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
-        EXPECT_EQ(QApplication::focusWidget(), window->Command3);
+        EXPECT_EQ(QApplication::focusWidget(), Button("Command3"));
     }
 }
 

@@ -48,7 +48,7 @@ protected:
     void TwoLampsAndAResult()
     {
         Seed({{10, 2, 36, 0.9000000357627869, 1, kElectronic}, {20, 4, 18, 0.5, 3, kFerromagnetic}});
-        QTest::mouseClick(window->Command5, Qt::LeftButton);
+        QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     }
 
     QTemporaryDir dir;
@@ -133,7 +133,7 @@ TEST_F(Report, prices_and_totals_stay_off_paper)
 TEST_F(Report, fixed_texts_follow_the_language)
 {
     TwoLampsAndAResult();
-    window->Combo1->setCurrentIndex(1);
+    Combo("Combo1")->setCurrentIndex(1);
     const std::vector<PdfWord> words = Print();
     const PdfWord *label = Find(words, QStringLiteral("requred"));
     ASSERT_TRUE(label) << "the English 1 h label keeps its spelling";
@@ -163,7 +163,7 @@ TEST_F(Report, a_long_lamp_list_continues_on_further_pages)
     for (int i = 1; i <= kMaxLampRows; ++i)
         AppendRow(state, {i, 1, 1, 1.0, 1, kElectronic});
     window->RefreshMainWindow();
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     const std::vector<PdfWord> words = Print();
     if (qEnvironmentVariableIsSet("KORVAL_KEEP_PDF"))
         QFile::copy(dir.filePath(QStringLiteral("report.pdf")), qEnvironmentVariable("KORVAL_KEEP_PDF"));

@@ -24,23 +24,23 @@ TEST_F(Screenshots, every_window_in_both_languages)
     Save(window.get(), "main-start");
     AddLamp("10", "2", "36", "0.9");
     AddLamp("20", "4", "18", "0.5", 1, 1);
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     Save(window.get(), "main-italian");
 
     OpenRow(2);
     Save(window->LampDialog(), "dialog-edit-italian");
     window->LampDialog()->close();
-    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     Save(window->PriceList(), "pricelist-italian");
     window->PriceList()->close();
     ReturnToMain();
 
-    window->Combo1->setCurrentIndex(1);
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    Combo("Combo1")->setCurrentIndex(1);
+    QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     Save(window.get(), "main-english");
     Save(OpenAddDialog(), "dialog-add-english");
     window->LampDialog()->close();
-    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     Save(window->PriceList(), "pricelist-english");
 }
 

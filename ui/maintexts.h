@@ -1,0 +1,37 @@
+#pragma once
+
+// Every text the main window and its printed report show, Italian first.
+
+#include "engine/language.h"
+
+namespace korval::maintexts {
+
+constexpr Bilingual Heading{"Selezione modello e quantità UPS", "UPS model and quantity Selection"};
+constexpr Bilingual PriceListButton{"Elenco UPS", "UPS List"};
+constexpr Bilingual AddButton{"Aggiungi Lampade", "Add Lamps"};
+constexpr Bilingual EraseAllButton{"Elimina Tutto", "Erase All"};
+constexpr Bilingual CalculateButton{"CALCOLA", "Calculate"};
+constexpr Bilingual PrintButton{"Stampa", "Print"};
+constexpr Bilingual Power1hFrame{"Pot. 1h richiesta: ", "Power 1h required: "};
+constexpr Bilingual Power3hFrame{"Pot. 3h richiesta: ", "Power 3h required: "};
+
+constexpr Bilingual LampColumns[6] = {
+    {"N° Plafoniere", "N° Ceil.Lights"}, {"Lamp. per Plaf.", "Lamps/Ceil."},     {"Watt per Lamp.", "Watts/Lamp"},
+    {"Cos.fi", "Cos.fi"},                {"Alimentatore", "Power pack type"}, {"Autonomia", "Autonomy"},
+};
+constexpr Bilingual ResultColumns[6] = {
+    {"Autonomia", "Autonomy"}, {"Codice", "Code"},           {"Potenza", "Power"},
+    {"Quantità", "Quantity"},  {"Prezzo unitario", "Unit price"}, {"Prezzo totale", "Total price"},
+};
+
+constexpr Bilingual EraseAllQuestion{"Sei sicuro di voler eliminare tutto?", "Are you sure? All data will be lost"};
+constexpr Bilingual NoPrinter{"Nessuna stampante predefinita installata", "No default printer is installed"};
+constexpr Bilingual PrintFailed{"Errore di stampa", "Printing failed"};
+
+// The report's own lines.
+constexpr Bilingual ProjectHeading{"Dati di progetto", "Project specification"};
+constexpr Bilingual Power1hLine{"Potenza richiesta 1h:  ", "1h requred power:  "};
+constexpr Bilingual Power3hLine{"Potenza richiesta 3h:  ", "3h required power:  "};
+constexpr Bilingual ResultsHeading{"Risultati di calcolo", "Calculation results"};
+
+}  // namespace korval::maintexts
