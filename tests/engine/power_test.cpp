@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/power.h"
 
 namespace korval {
@@ -80,6 +82,49 @@ TEST(RequiredPower, unknown_ballast_is_reported_in_italian_and_counted_plain)
     EXPECT_EQ(p.ThreeHours, 210);  // 100 + 107
 }
 
+TEST(RequiredPower, whole_tables_depend_on_the_single_precision_factors)
+{
+    // With the decimal factors 1.07 and 1.15 every one of these class sums
+    // would come out 10 W lower.
+    const std::tuple<State, std::int64_t, std::int64_t> cases[] = {
+        {Project({{1, 1, 150, 1.0, kElectronic, 1}}), 170, 0},
+        {Project({{10, 1, 115, 1.0, kElectronic, 1}}), 1240, 0},
+        {Project({{10, 1, 115, 1.0, kElectronic, 3}, {1, 1, 150, 1.0, kElectronic, 3}}), 0, 1400},
+    };
+    for (const auto &[state, oneHour, threeHours] : cases) {
+        const RequiredPower p = ComputeRequiredPower(state, {});
+        EXPECT_EQ(p.OneHour, oneHour);
+        EXPECT_EQ(p.ThreeHours, threeHours);
+    }
+}
+
+TEST(RequiredPower, every_row_whose_sum_tells_the_factors_apart_gets_the_float_one)
+{
+    // A sweep of one-row tables: where the exact single-precision factor and
+    // its decimal value give different class sums, the table needs the former.
+    const std::pair<std::uint8_t, double> factors[] = {{kElectronic, 1.0700000524520874},
+                                                       {kFerromagnetic, 1.1499999761581421}};
+    const auto raised = [](double watts) {
+        const auto w = static_cast<std::int64_t>(std::nearbyint(watts));
+        return (w + 9) / 10 * 10;
+    };
+    int telling = 0;
+    for (const auto &[ballast, exact] : factors) {
+        const double decimal = ballast == kElectronic ? 1.07 : 1.15;
+        for (std::int32_t watts = 1; watts <= 1000; ++watts) {
+            for (const double cosPhi : {1.0, 0.5}) {
+                const double product = watts * 10.0;
+                if (raised(product * exact / cosPhi) == raised(product * decimal / cosPhi))
+                    continue;
+                ++telling;
+                const RequiredPower p = ComputeRequiredPower(Project({{10, 1, watts, cosPhi, ballast, 1}}), {});
+                EXPECT_EQ(p.OneHour, raised(product * exact / cosPhi)) << watts << " W, ballast " << int(ballast);
+            }
+        }
+    }
+    EXPECT_GT(telling, 3) << "the sweep must reach rows that tell the factors apart";
+}
+
 TEST(RequiredPower, largest_admissible_table_stays_exact)
 {
     State state;
@@ -88,6 +133,32 @@ TEST(RequiredPower, largest_admissible_table_stays_exact)
     const RequiredPower p = ComputeRequiredPower(state, {});
     EXPECT_EQ(p.OneHour, 0);
     EXPECT_EQ(p.ThreeHours, 287500000);
+}
+
+}  // namespace
+}  // namespace korval
+
+namespace korval {
+namespace {
+
+TEST(RequiredPower, rows_written_past_the_table_checks_stay_defined)
+{
+    // Stored straight into the table, as no table operation would.
+    const LampRecord rows[] = {
+        {10, 2, 36, 0.0, 1, kElectronic},                     // a division by zero
+        {0, 0, 0, 0.0, 1, kElectronic},                       // zero by zero
+        {2147483647, 2147483647, 1, 1.0, 3, kFerromagnetic},  // far past 64 bits of watts
+        {2147483647, 2147483647, 2147483647, -1e-300, 3, 9},
+    };
+    State state;
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        state.LampTable[i + 1] = rows[i];
+    state.LampCount = static_cast<std::int16_t>(std::size(rows));
+    const RequiredPower p = ComputeRequiredPower(state, {});
+    EXPECT_EQ(p.OneHour % 10, 0);
+    EXPECT_EQ(p.ThreeHours % 10, 0);
+    EXPECT_LE(p.OneHour, 2 * kRowPowerBound);
+    EXPECT_GE(p.ThreeHours, -2 * kRowPowerBound);
 }
 
 }  // namespace

@@ -235,3 +235,29 @@ TEST(CombinationSearch, large_requirements_are_bulk_units_plus_the_search)
 
 }  // namespace
 }  // namespace korval
+
+namespace korval {
+namespace {
+
+TEST(CombinationSearch, declines_what_it_cannot_search_without_running_wild)
+{
+    Catalogue noPower = OneHour();
+    noPower[2].Power = 0;
+    const std::pair<std::int64_t, Catalogue> cases[] = {
+        {9000000000000000000, OneHour()},  // more bulk units than any project
+        {1000, Catalogue(2)},              // models missing
+        {1000, noPower},
+        {1000, Catalogue{}},
+    };
+    for (const auto &[watts, catalogue] : cases) {
+        int messages = 0;
+        const SearchResult found = FindCheapestCombination(AutonomyClass::ThreeHours, watts, catalogue,
+                                                           Language::English, [&](const std::string &, MessageIcon) { ++messages; });
+        EXPECT_TRUE(found.TooDifficult) << watts;
+        EXPECT_TRUE(found.Combination.empty());
+        EXPECT_EQ(messages, 1);
+    }
+}
+
+}  // namespace
+}  // namespace korval

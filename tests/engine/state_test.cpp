@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/catalogue.h"
 #include "engine/state.h"
 
@@ -141,6 +143,51 @@ TEST(Catalogue, holds_the_six_models_and_switches_only_descriptions)
     state.Language = static_cast<Language>(7);
     FillCatalogues(state);
     EXPECT_EQ(state.Catalogue3h[3].Description, "UPS Orvane Monophase/Monophase, Weight 44+3x130 Kg, 1 piece");
+}
+
+}  // namespace
+}  // namespace korval
+
+namespace korval {
+namespace {
+
+TEST(LampTable, refuses_rows_the_dialog_could_not_store)
+{
+    const std::pair<LampRecord, TableChange> cases[] = {
+        {{1, 1, 1, 1.0, 1, kElectronic}, TableChange::Done},
+        {{1000, 100, 1000, static_cast<double>(0.1f), 3, kFerromagnetic}, TableChange::Done},
+        {{1, 1, 1, 1.0, 9, 7}, TableChange::Done},  // unknown codes stay reachable
+        {{0, 1, 1, 1.0, 1, kElectronic}, TableChange::RowOutOfRange},
+        {{1001, 1, 1, 1.0, 1, kElectronic}, TableChange::RowOutOfRange},
+        {{1, 101, 1, 1.0, 1, kElectronic}, TableChange::RowOutOfRange},
+        {{1, 1, -5, 1.0, 1, kElectronic}, TableChange::RowOutOfRange},
+        {{2147483647, 2147483647, 1, 1.0, 1, kElectronic}, TableChange::RowOutOfRange},
+        {{1, 1, 1, 0.0, 1, kElectronic}, TableChange::RowOutOfRange},
+        {{1, 1, 1, 0.0999, 1, kElectronic}, TableChange::RowOutOfRange},
+        {{1, 1, 1, 1.0000001, 1, kElectronic}, TableChange::RowOutOfRange},
+        {{1, 1, 1, std::nan(""), 1, kElectronic}, TableChange::RowOutOfRange},
+    };
+    for (const auto &[row, expected] : cases) {
+        State state = WithRows({5});
+        EXPECT_EQ(AppendRow(state, row), expected) << row.Fittings << "x" << row.LampsPerFitting << "x" << row.WattsPerLamp
+                                                   << " cos " << row.CosPhi;
+        EXPECT_EQ(OverwriteRow(state, 1, row), expected);
+        EXPECT_EQ(state.LampCount, expected == TableChange::Done ? 2 : 1);
+        // A refused row leaves the table as it was (NaN never equals itself: compare fittings).
+        EXPECT_EQ(state.LampTable[1].Fittings, expected == TableChange::Done ? row.Fittings : 5);
+    }
+}
+
+TEST(LampTable, a_count_written_out_of_range_reads_as_its_bound)
+{
+    for (const auto &[count, rows] : {std::pair{std::int16_t{300}, 250}, std::pair{std::int16_t{-7}, 0}}) {
+        State state;
+        state.LampCount = count;
+        EXPECT_EQ(RowCount(state), rows);
+        EXPECT_EQ(ReadRows(state).size(), static_cast<std::size_t>(rows));
+        EXPECT_EQ(DeleteRow(state, 1), rows ? TableChange::Done : TableChange::NoSuchRow);
+        EXPECT_NE(AppendRow(state, Row(1)), TableChange::RowOutOfRange);
+    }
 }
 
 }  // namespace

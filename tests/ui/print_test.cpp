@@ -6,10 +6,36 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <optional>
+
 #include <unistd.h>
 
 namespace korval::test {
 namespace {
+
+// Sets an environment variable for the life of the guard.
+class EnvironmentGuard {
+public:
+    EnvironmentGuard(const char *name, const QByteArray &value)
+        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
+    {
+        qputenv(name, value);
+    }
+    ~EnvironmentGuard()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+    EnvironmentGuard(const EnvironmentGuard &) = delete;
+    EnvironmentGuard &operator=(const EnvironmentGuard &) = delete;
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_old;
+};
 
 // A CUPS scheduler of the test's own: its configuration, spool and socket
 // live in a temporary folder, and its one queue hands each job to a small
@@ -52,8 +78,8 @@ public:
         QFile::setPermissions(Path("serverbin/backend/korvalpdf"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-        qputenv("CUPS_SERVER", Socket().toLocal8Bit());
-        qputenv("HOME", root.toLocal8Bit());  // no personal lpoptions
+        m_server.emplace("CUPS_SERVER", Socket().toLocal8Bit());
+        m_home.emplace("HOME", root.toLocal8Bit());  // no personal lpoptions
         m_cupsd.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_cupsd.start(QStringLiteral("cupsd"),
                       {QStringLiteral("-f"), QStringLiteral("-c"), Path("conf/cupsd.conf"), QStringLiteral("-s"),
@@ -130,6 +156,8 @@ private:
     }
 
     QTemporaryDir &m_dir = SharedDir();
+    std::optional<EnvironmentGuard> m_server;
+    std::optional<EnvironmentGuard> m_home;
     QProcess m_cupsd;
     bool m_running = false;
 };

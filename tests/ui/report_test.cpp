@@ -103,27 +103,27 @@ TEST_F(Report, columns_start_at_their_pitch)
     EXPECT_EQ(Line(words, 1, result->y),
               (std::vector<QString>{QStringLiteral("3"), QStringLiteral("ore"), QStringLiteral("QX10014"),
                                     QStringLiteral("2000"), QStringLiteral("W"), QStringLiteral("2")}));
+    const PdfWord *caption = Find(words, QStringLiteral("Autonomia"), 2);
+    ASSERT_TRUE(caption) << "the result captions";
     const double xs[] = {0, 2667, 5334, 8001};
     const char *captions[] = {"Autonomia", "Codice", "Potenza", "Quantità"};
-    const PdfWord *caption = Find(words, QStringLiteral("Autonomia"), 2);
-    for (int k = 0; k < 4; ++k) {
-        std::vector<QString> line = Line(words, 1, caption->y);
-        ASSERT_EQ(line.size(), 4u);
-        EXPECT_EQ(line[static_cast<std::size_t>(k)], QString::fromUtf8(captions[k]));
-    }
-    for (int k = 0; k < 4; ++k) {
-        for (const PdfWord &w : words) {
-            if (w.text == QString::fromUtf8(captions[k]) && std::abs(w.y - caption->y) < 20) {
-                EXPECT_NEAR(w.x, xs[k], 15) << captions[k];
-            }
-        }
+    std::vector<const PdfWord *> line;
+    for (const PdfWord &w : words)
+        if (w.page == caption->page && std::abs(w.y - caption->y) < 20)
+            line.push_back(&w);
+    ASSERT_EQ(line.size(), 4u);
+    for (std::size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(line[k]->text, QString::fromUtf8(captions[k]));
+        EXPECT_NEAR(line[k]->x, xs[k], 15) << captions[k];
     }
 }
 
 TEST_F(Report, prices_and_totals_stay_off_paper)
 {
     TwoLampsAndAResult();
-    for (const PdfWord &w : Print()) {
+    const std::vector<PdfWord> words = Print();
+    ASSERT_TRUE(Find(words, QStringLiteral("QX10014"))) << "the result rows are there";
+    for (const PdfWord &w : words) {
         EXPECT_FALSE(w.text.contains(QStringLiteral("€"))) << w.text.toStdString();
         EXPECT_NE(w.text, QStringLiteral("Costo"));
         EXPECT_NE(w.text, QStringLiteral("Prezzo"));
@@ -177,6 +177,7 @@ TEST_F(Report, a_long_lamp_list_continues_on_further_pages)
     }
     EXPECT_GE(lastPage, 3);
     // Every lamp row once, in order (the result rows "1 ora" follow at the end).
+    ASSERT_GE(rows.size(), static_cast<std::size_t>(kMaxLampRows));
     std::vector<int> lampRows(rows.begin(), rows.begin() + std::min<std::size_t>(rows.size(), kMaxLampRows));
     for (int i = 1; i <= kMaxLampRows; ++i)
         ASSERT_EQ(lampRows[static_cast<std::size_t>(i - 1)], i);
