@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
   qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
