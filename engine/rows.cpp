@@ -87,8 +87,7 @@ ClassOutcome ListClass(State &state, CalculationRows &result, AutonomyClass cls,
 
 }  // namespace
 
-CalculationRows CalculateRows(State &state, const RequiredPower &power, const Notify &notify,
-                              const RowSink &onRow)
+CalculationRows CalculateRows(State &state, const RequiredPower &power, const Notify &notify, const RowSink &onRow)
 {
     CalculationRows result;
     result.OneHour = ListClass(state, result, AutonomyClass::OneHour, power.OneHour, notify, onRow);
@@ -117,8 +116,8 @@ std::vector<ListRow> PriceListRows(const State &state)
         for (std::size_t i = 1; i <= kModelsPerClass && i < catalogue.size(); ++i) {
             const UpsModel &model = catalogue[i];
             rows.push_back({model.Code,
-                            {AutonomyText(hours, state.Language), WattsText(model.Power),
-                             EuroText(model.Price), model.Description}});
+                            {AutonomyText(hours, state.Language), WattsText(model.Power), EuroText(model.Price),
+                             model.Description}});
         }
     };
     add(state.Catalogue1h, 1);

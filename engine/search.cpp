@@ -70,13 +70,16 @@ private:
     std::string m_best;
 };
 
-constexpr Bilingual kTooDifficult1h{"Calcolo per 1 ora troppo difficile...", "1 hour calculation too difficult..."};
-constexpr Bilingual kTooDifficult3h{"Calcolo per 3 ore troppo difficile...", "3 hours calculation too difficult..."};
+constexpr Bilingual kTooDifficult1h{"Calcolo per 1 ora troppo difficile...",
+                                    "1 hour calculation too difficult..."};
+constexpr Bilingual kTooDifficult3h{"Calcolo per 3 ore troppo difficile...",
+                                    "3 hours calculation too difficult..."};
 
 SearchResult TooDifficult(AutonomyClass cls, Language language, const Notify &notify)
 {
     if (notify)
-        notify(Pick(cls == AutonomyClass::OneHour ? kTooDifficult1h : kTooDifficult3h, language), MessageIcon::None);
+        notify(Pick(cls == AutonomyClass::OneHour ? kTooDifficult1h : kTooDifficult3h, language),
+               MessageIcon::None);
     SearchResult result;
     result.TooDifficult = true;
     return result;
@@ -136,8 +139,7 @@ SearchResult FindCheapestCombination(AutonomyClass cls, std::int64_t requiredPow
 
     const double smallest = catalogue[1].Power;
     const double largest = catalogue[kModelsPerClass].Power;
-    const auto lower =
-        static_cast<std::int64_t>(std::floor((static_cast<double>(remaining) - 9.0) / largest)) + 1;
+    const auto lower = static_cast<std::int64_t>(std::floor((static_cast<double>(remaining) - 9.0) / largest)) + 1;
     const auto upper = static_cast<std::int64_t>(std::floor(static_cast<double>(remaining) / smallest)) + 1;
 
     SequenceSearch search(catalogue, remaining);

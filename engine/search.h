@@ -31,10 +31,10 @@ struct UnitCounts {
 // Everything one search of one class found.
 struct SearchResult {
     bool TooDifficult = false;
-    UnitCounts Counts;            // every unit, bulk units included
-    std::int64_t Cost = 0;        // price of the exhaustive phase's best sequence
-    std::int64_t Power = 0;       // power of that sequence
-    std::string Combination;      // that sequence (model numbers as character codes), then the bulk units
+    UnitCounts Counts;        // every unit, bulk units included
+    std::int64_t Cost = 0;    // price of the exhaustive phase's best sequence
+    std::int64_t Power = 0;   // power of that sequence
+    std::string Combination;  // that sequence (model numbers as character codes), then the bulk units
 };
 
 // The model cheapest per watt (float ratios, ties keep the lower number).

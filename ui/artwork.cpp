@@ -55,7 +55,8 @@ QImage KorvalLogo()
     tag.setPixelSize(11);
     p.setFont(tag);
     p.setPen(QColor(0x55, 0x55, 0x55));
-    p.drawText(QRectF(73, 44, 176, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("emergency lighting UPS"));
+    p.drawText(QRectF(73, 44, 176, 18), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("emergency lighting UPS"));
 
     p.setPen(QPen(QColor(0x2e, 0x9b, 0x4f), 2));
     p.drawLine(QPointF(73, 64), QPointF(244, 64));

@@ -21,7 +21,8 @@ constexpr Bilingual Caption{"Dati lampade", "Lamps specification"};
 constexpr Bilingual Fittings{"Numero di plafoniere  (1 ÷ 999)", "Number of ceiling lights  (1 ÷ 999)"};
 constexpr Bilingual Lamps{"Numero lampade per plafoniera  (1 ÷ 99)",
                           "Number of lamps for every ceiling light  (1 ÷ 99)"};
-constexpr Bilingual Watts{"Potenza nominale singola lampada  (1 ÷ 999)", "Nominal power of a single lamp  (1 ÷ 999)"};
+constexpr Bilingual Watts{"Potenza nominale singola lampada  (1 ÷ 999)",
+                          "Nominal power of a single lamp  (1 ÷ 999)"};
 constexpr Bilingual CosPhi{"Cos.fi  (0.1 ÷ 1)", "Cos.fi  (0.1 ÷ 1)"};
 constexpr Bilingual Ballast{"Tipo alimentatore ", "Power pack type "};
 constexpr Bilingual Autonomy{"Autonomia ", "autonomy "};
@@ -168,7 +169,8 @@ void Form2::Confirm()
 
     const LampCheck check = CheckLampForm(form);
     if (check != LampCheck::Ok) {
-        m_messages.Show(this, QString::fromStdString(LampCheckMessage(check, m_state.Language)), MessageIcon::Warning);
+        m_messages.Show(this, QString::fromStdString(LampCheckMessage(check, m_state.Language)),
+                        MessageIcon::Warning);
         return;
     }
     const LampRecord row = ToLampRecord(form);

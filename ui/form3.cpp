@@ -13,7 +13,8 @@ namespace {
 namespace texts {
 constexpr Bilingual Caption{"Elenco UPS", "UPS List"};
 constexpr Bilingual Columns[5] = {
-    {"Codice", "Code"}, {"Durata", "Duration"}, {"Potenza", "Power"}, {"Prezzo", "Price"}, {"Descrizione", "Description"},
+    {"Codice", "Code"},  {"Durata", "Duration"},         {"Potenza", "Power"},
+    {"Prezzo", "Price"}, {"Descrizione", "Description"},
 };
 }  // namespace texts
 

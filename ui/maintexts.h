@@ -16,15 +16,21 @@ constexpr Bilingual Power1hFrame{"Pot. 1h richiesta: ", "Power 1h required: "};
 constexpr Bilingual Power3hFrame{"Pot. 3h richiesta: ", "Power 3h required: "};
 
 constexpr Bilingual LampColumns[6] = {
-    {"N° Plafoniere", "N° Ceil.Lights"}, {"Lamp. per Plaf.", "Lamps/Ceil."},     {"Watt per Lamp.", "Watts/Lamp"},
-    {"Cos.fi", "Cos.fi"},                {"Alimentatore", "Power pack type"}, {"Autonomia", "Autonomy"},
+    {"N° Plafoniere", "N° Ceil.Lights"}, {"Lamp. per Plaf.", "Lamps/Ceil."},
+    {"Watt per Lamp.", "Watts/Lamp"},    {"Cos.fi", "Cos.fi"},
+    {"Alimentatore", "Power pack type"}, {"Autonomia", "Autonomy"},
 };
 constexpr Bilingual ResultColumns[6] = {
-    {"Autonomia", "Autonomy"}, {"Codice", "Code"},           {"Potenza", "Power"},
-    {"Quantità", "Quantity"},  {"Prezzo unitario", "Unit price"}, {"Prezzo totale", "Total price"},
+    {"Autonomia", "Autonomy"},
+    {"Codice", "Code"},
+    {"Potenza", "Power"},
+    {"Quantità", "Quantity"},
+    {"Prezzo unitario", "Unit price"},
+    {"Prezzo totale", "Total price"},
 };
 
-constexpr Bilingual EraseAllQuestion{"Sei sicuro di voler eliminare tutto?", "Are you sure? All data will be lost"};
+constexpr Bilingual EraseAllQuestion{"Sei sicuro di voler eliminare tutto?",
+                                     "Are you sure? All data will be lost"};
 constexpr Bilingual NoPrinter{"Nessuna stampante predefinita installata", "No default printer is installed"};
 constexpr Bilingual PrintFailed{"Errore di stampa", "Printing failed"};
 

@@ -193,7 +193,8 @@ PrintResult PrintOnDefaultPrinter(const ReportContent &content)
     QPainter painter;
     if (!painter.begin(&printer))
         return {PrintOutcome::Failed, {}};
-    PaintReport(painter, printer.pageRect(QPrinter::DevicePixel).size(), content, [&printer] { printer.newPage(); });
+    PaintReport(painter, printer.pageRect(QPrinter::DevicePixel).size(), content,
+                [&printer] { printer.newPage(); });
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return {PrintOutcome::Failed, {}};
 

@@ -4,9 +4,9 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
-#include <QLocale>
 #include <QMimeData>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -59,7 +59,7 @@ void QtMessageBoxes::Show(QWidget *parent, const QString &text, MessageIcon icon
     QMessageBox box(parent);
     box.setWindowTitle(QStringLiteral("KORVAL"));
     box.setText(text);
-    box.setIcon(icon == MessageIcon::Error     ? QMessageBox::Critical
+    box.setIcon(icon == MessageIcon::Error         ? QMessageBox::Critical
                     : icon == MessageIcon::Warning ? QMessageBox::Warning
                                                    : QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
@@ -207,7 +207,8 @@ ListView::ListView(int columns, QWidget *parent) : QTreeView(parent), m_model(ne
     header()->setStretchLastSection(false);
     header()->setMinimumSectionSize(0);
     header()->setSectionsMovable(false);
-    connect(this, &QTreeView::clicked, this, [this](const QModelIndex &index) { emit RowClicked(index.row() + 1); });
+    connect(this, &QTreeView::clicked, this,
+            [this](const QModelIndex &index) { emit RowClicked(index.row() + 1); });
 }
 
 void ListView::SetColumnWidthTwips(int column, int twips)
@@ -298,7 +299,8 @@ void FilteredLineEdit::contextMenuEvent(QContextMenuEvent *event)
     // paste shortcut after a tab, whatever the language of its text.
     const QString shortcut = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
     for (QAction *action : menu->actions()) {
-        if (action->objectName() != QLatin1String("edit-paste") && action->text().section(QLatin1Char('\t'), 1) != shortcut)
+        if (action->objectName() != QLatin1String("edit-paste")
+            && action->text().section(QLatin1Char('\t'), 1) != shortcut)
             continue;
         action->setObjectName(QStringLiteral("edit-paste"));
         disconnect(action, &QAction::triggered, nullptr, nullptr);

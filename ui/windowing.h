@@ -4,11 +4,11 @@
 // message boxes behind a replaceable interface, the report-mode list view and
 // the key-filtered text box.
 
+#include <QAbstractTableModel>
 #include <QFont>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QAbstractTableModel>
 #include <QTreeView>
 
 #include <functional>
@@ -157,8 +157,7 @@ private:
 
 // The window in `slot` if it is open. A closed window may linger until the
 // event loop deletes it; it no longer counts.
-template<typename Window>
-Window *OpenWindow(const QPointer<Window> &slot)
+template<typename Window> Window *OpenWindow(const QPointer<Window> &slot)
 {
     return slot && slot->isVisible() ? slot.data() : nullptr;
 }
@@ -175,8 +174,7 @@ void BringToFront(QWidget *window);
 // creates one (destroyed when closed) and shows it.
 // creates one (destroyed when closed) and shows it. A minimised window is
 // restored: a window the user asks for must come into sight.
-template<typename Window, typename Create>
-Window *ShowSingle(QPointer<Window> &slot, Create create)
+template<typename Window, typename Create> Window *ShowSingle(QPointer<Window> &slot, Create create)
 {
     if (!OpenWindow(slot)) {
         slot = create();

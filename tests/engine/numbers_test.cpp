@@ -17,8 +17,8 @@ std::uint32_t Bits(float f)
 TEST(Numbers, rounds_halves_to_the_even_neighbour)
 {
     const std::pair<double, std::int64_t> cases[] = {
-        {0.5, 0}, {1.5, 2}, {2.5, 2}, {160.5, 160}, {161.5, 162}, {856.00004, 856},
-        {114.9999976, 115}, {34.4999993, 34}, {-0.5, 0}, {-1.5, -2}, {-2.4, -2}, {1e12 + 0.5, 1000000000000},
+        {0.5, 0},           {1.5, 2},         {2.5, 2},  {160.5, 160}, {161.5, 162}, {856.00004, 856},
+        {114.9999976, 115}, {34.4999993, 34}, {-0.5, 0}, {-1.5, -2},   {-2.4, -2},   {1e12 + 0.5, 1000000000000},
     };
     for (const auto &[value, expected] : cases)
         EXPECT_EQ(RoundHalfEven(value), expected) << value;
@@ -35,9 +35,14 @@ TEST(Numbers, writes_plain_digits_with_units)
 TEST(Numbers, shows_cos_phi_rounded_to_five_decimals)
 {
     const std::tuple<double, char, const char *> cases[] = {
-        {0.8500000238418579, '.', "0.85"}, {0.9000000357627869, ',', "0,9"}, {1.0, '.', "1"},
-        {0.100000001490116, '.', "0.1"},   {0.123455, '.', "0.12346"},      {0.123465, '.', "0.12346"},
-        {0.550000011920929, '.', "0.55"},  {0.0, '.', "0"},
+        {0.8500000238418579, '.', "0.85"},
+        {0.9000000357627869, ',', "0,9"},
+        {1.0, '.', "1"},
+        {0.100000001490116, '.', "0.1"},
+        {0.123455, '.', "0.12346"},
+        {0.123465, '.', "0.12346"},
+        {0.550000011920929, '.', "0.55"},
+        {0.0, '.', "0"},
     };
     for (const auto &[value, separator, text] : cases)
         EXPECT_EQ(CosPhiText(value, separator), text) << value;
@@ -66,8 +71,8 @@ TEST(Numbers, converts_only_ascii_digit_texts_that_fit_32_bits)
 TEST(Numbers, parses_cos_phi_in_single_precision)
 {
     const std::pair<const char *, std::uint32_t> cases[] = {
-        {"0.9", 0x3F666667}, {"0,9", 0x3F666667}, {".9", 0x3F666667}, {"1", 0x3F800000},
-        {"0.1", 0x3DCCCCCD}, {"0.5.5", 0x3F0CCCCD}, {".", 0}, {",", 0},
+        {"0.9", 0x3F666667}, {"0,9", 0x3F666667},   {".9", 0x3F666667}, {"1", 0x3F800000},
+        {"0.1", 0x3DCCCCCD}, {"0.5.5", 0x3F0CCCCD}, {".", 0},           {",", 0},
     };
     for (const auto &[text, bits] : cases)
         EXPECT_EQ(Bits(ParseDecimal(text)), bits) << text;
@@ -101,7 +106,7 @@ TEST(KeyFilters, integer_boxes_stop_by_value_not_by_length)
     const auto three = [](const std::string &t, int k) { return AcceptsIntegerKey(t, k, 99); };
     const auto two = [](const std::string &t, int k) { return AcceptsIntegerKey(t, k, 9); };
     const std::tuple<const char *, bool, const char *> cases[] = {
-        {"1000", true, "100"}, {"9999", true, "999"}, {"100", false, "10"}, {"00999", true, "00999"},
+        {"1000", true, "100"},   {"9999", true, "999"},    {"100", false, "10"},      {"00999", true, "00999"},
         {"a1 -.,2", true, "12"}, {"999\b\b5", true, "95"}, {"99\b\b\b7", false, "7"},
     };
     for (const auto &[keys, threeDigits, expected] : cases)
@@ -114,9 +119,10 @@ TEST(KeyFilters, cos_phi_box_takes_six_characters_and_no_large_first_digit)
 {
     const auto cos = [](const std::string &t, int k) { return AcceptsCosPhiKey(t, k); };
     const std::pair<const char *, const char *> cases[] = {
-        {"2", ""},          {"9", ""},          {"0", "0"},         {"1", "1"},         {".", "."},
-        {",", ","},         {"0.95", "0.95"},   {"0.123456", "0.1234"}, {"1,", "1,"}, {"0.5.5", "0.5.5"},
-        {"a0-x.9", "0.9"}, {"0.9\b\b\b5", ""}, {"0.9\b\b\b0", "0"},
+        {"2", ""},           {"9", ""},          {"0", "0"},        {"1", "1"},
+        {".", "."},          {",", ","},         {"0.95", "0.95"},  {"0.123456", "0.1234"},
+        {"1,", "1,"},        {"0.5.5", "0.5.5"}, {"a0-x.9", "0.9"}, {"0.9\b\b\b5", ""},
+        {"0.9\b\b\b0", "0"},
     };
     for (const auto &[keys, expected] : cases)
         EXPECT_EQ(Type(keys, cos), expected) << keys;

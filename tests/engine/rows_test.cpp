@@ -40,19 +40,24 @@ TEST(CalculationRows, one_row_per_model_then_blank_and_total)
         std::vector<ListRow> rows;
     };
     const Case cases[] = {
-        {Language::Italian, {860, 0},
+        {Language::Italian,
+         {860, 0},
          {Model("1 ora", "QX10011", "1000 W", "1", "12000", "12000"), Blank(), Total("Costo totale:", "12000")}},
-        {Language::English, {860, 0},
+        {Language::English,
+         {860, 0},
          {Model("1 hour", "QX10011", "1000 W", "1", "12000", "12000"), Blank(), Total("Total price:", "12000")}},
-        {Language::Italian, {4000, 4000},
+        {Language::Italian,
+         {4000, 4000},
          {Model("1 ora", "QX10011", "1000 W", "1", "12000", "12000"),
           Model("1 ora", "QX10015", "3000 W", "1", "16000", "16000"),
           Model("3 ore", "QX10014", "2000 W", "2", "19000", "38000"), Blank(), Total("Costo totale:", "66000")}},
-        {Language::Italian, {100000, 0},
+        {Language::Italian,
+         {100000, 0},
          {Model("1 ora", "QX10011", "1000 W", "1", "12000", "12000"),
           Model("1 ora", "QX10015", "3000 W", "33", "16000", "528000"), Blank(),
           Total("Costo totale:", "540000")}},
-        {Language::English, {0, 2000},
+        {Language::English,
+         {0, 2000},
          {Model("3 hours", "QX10014", "2000 W", "1", "19000", "19000"), Blank(), Total("Total price:", "19000")}},
         {Language::Italian, {0, 0}, {Blank(), Total("Costo totale:", "0")}},
     };
@@ -77,7 +82,8 @@ TEST(CalculationRows, too_difficult_classes_get_no_rows)
 {
     Catalogue tiny(4);
     for (std::size_t m = 1; m <= 3; ++m)
-        tiny[m] = {static_cast<std::int32_t>(100 * m), static_cast<std::int32_t>(1000 * m), "T" + std::to_string(m), ""};
+        tiny[m] = {static_cast<std::int32_t>(100 * m), static_cast<std::int32_t>(1000 * m),
+                   "T" + std::to_string(m), ""};
     std::vector<std::string> shown;
     const Notify notify = [&](const std::string &text, MessageIcon) { shown.push_back(text); };
 
@@ -87,8 +93,9 @@ TEST(CalculationRows, too_difficult_classes_get_no_rows)
     CalculationRows result = CalculateRows(state, {5000, 2000}, notify);
     EXPECT_EQ(result.OneHour, ClassOutcome::TooDifficult);
     EXPECT_TRUE(result.Finished);
-    EXPECT_EQ(result.Rows, (std::vector<ListRow>{Model("3 ore", "QX10014", "2000 W", "1", "19000", "19000"),
-                                                 Blank(), Total("Costo totale:", "19000")}));
+    EXPECT_EQ(result.Rows,
+              (std::vector<ListRow>{Model("3 ore", "QX10014", "2000 W", "1", "19000", "19000"), Blank(),
+                                    Total("Costo totale:", "19000")}));
     EXPECT_EQ(shown, std::vector<std::string>{"Calcolo per 1 ora troppo difficile..."});
 
     // 3 hours too difficult: the run stops after the 1-hour rows.
@@ -117,9 +124,11 @@ TEST(CalculationRows, largest_project_totals_beyond_32_bits)
 TEST(LampList, rows_show_the_table_in_the_current_language)
 {
     const LampRecord row{10, 2, 36, 0.9000000357627869, 1, kElectronic};
-    EXPECT_EQ(LampListRow(row, Language::Italian, '.'), (ListRow{"10", {"2", "36", "0.9", "Elettronico", "1 ora"}}));
+    EXPECT_EQ(LampListRow(row, Language::Italian, '.'),
+              (ListRow{"10", {"2", "36", "0.9", "Elettronico", "1 ora"}}));
     const LampRecord other{12, 2, 58, 0.8500000238418579, 3, kFerromagnetic};
-    EXPECT_EQ(LampListRow(other, Language::English, ','), (ListRow{"12", {"2", "58", "0,85", "Iron magnetic", "3 hours"}}));
+    EXPECT_EQ(LampListRow(other, Language::English, ','),
+              (ListRow{"12", {"2", "58", "0,85", "Iron magnetic", "3 hours"}}));
     const LampRecord odd{1, 1, 1, 1.0, 2, 5};
     EXPECT_EQ(LampListRow(odd, Language::English, '.'), (ListRow{"1", {"1", "1", "1", "", "?"}}));
 }
@@ -129,8 +138,10 @@ TEST(PriceList, six_models_one_hour_first)
     const State state = Fresh(Language::English);
     const std::vector<ListRow> rows = PriceListRows(state);
     ASSERT_EQ(rows.size(), 6u);
-    EXPECT_EQ(rows[0], (ListRow{"QX10011", {"1 hour", "1000 W", "12000" + kEuro,
-                                            "UPS Orvane Monophase/Monophase, Weight 91 Kg, 1 piece"}}));
+    EXPECT_EQ(
+        rows[0],
+        (ListRow{"QX10011",
+                 {"1 hour", "1000 W", "12000" + kEuro, "UPS Orvane Monophase/Monophase, Weight 91 Kg, 1 piece"}}));
     EXPECT_EQ(rows[3].Text, "QX10012");
     EXPECT_EQ(rows[3].SubItems[0], "3 hours");
     EXPECT_EQ(rows[5].SubItems[2], "25000" + kEuro);

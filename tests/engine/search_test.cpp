@@ -134,9 +134,9 @@ TEST(CombinationSearch, too_difficult_when_nine_largest_units_cannot_cover_the_r
     const Catalogue small = Models({{{100, 1000}, {200, 1500}, {300, 2000}}});
     for (const Case &c : cases) {
         std::vector<std::pair<std::string, MessageIcon>> shown;
-        const SearchResult found =
-            FindCheapestCombination(c.cls, 2710, small, c.language,
-                                    [&](const std::string &text, MessageIcon icon) { shown.emplace_back(text, icon); });
+        const SearchResult found = FindCheapestCombination(
+            c.cls, 2710, small, c.language,
+            [&](const std::string &text, MessageIcon icon) { shown.emplace_back(text, icon); });
         EXPECT_TRUE(found.TooDifficult);
         EXPECT_EQ(found.Counts.Units, (UnitCounts{}.Units));
         ASSERT_EQ(shown.size(), 1u);
@@ -251,8 +251,9 @@ TEST(CombinationSearch, declines_what_it_cannot_search_without_running_wild)
     };
     for (const auto &[watts, catalogue] : cases) {
         int messages = 0;
-        const SearchResult found = FindCheapestCombination(AutonomyClass::ThreeHours, watts, catalogue,
-                                                           Language::English, [&](const std::string &, MessageIcon) { ++messages; });
+        const SearchResult found =
+            FindCheapestCombination(AutonomyClass::ThreeHours, watts, catalogue, Language::English,
+                                    [&](const std::string &, MessageIcon) { ++messages; });
         EXPECT_TRUE(found.TooDifficult) << watts;
         EXPECT_TRUE(found.Combination.empty());
         EXPECT_EQ(messages, 1);

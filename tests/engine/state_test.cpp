@@ -169,8 +169,8 @@ TEST(LampTable, refuses_rows_the_dialog_could_not_store)
     };
     for (const auto &[row, expected] : cases) {
         State state = WithRows({5});
-        EXPECT_EQ(AppendRow(state, row), expected) << row.Fittings << "x" << row.LampsPerFitting << "x" << row.WattsPerLamp
-                                                   << " cos " << row.CosPhi;
+        EXPECT_EQ(AppendRow(state, row), expected)
+            << row.Fittings << "x" << row.LampsPerFitting << "x" << row.WattsPerLamp << " cos " << row.CosPhi;
         EXPECT_EQ(OverwriteRow(state, 1, row), expected);
         EXPECT_EQ(state.LampCount, expected == TableChange::Done ? 2 : 1);
         // A refused row leaves the table as it was (NaN never equals itself: compare fittings).

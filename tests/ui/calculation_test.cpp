@@ -7,11 +7,11 @@ using Calculation = MainWindowTest;
 
 const QString kEuro = QStringLiteral(" €");
 
-std::vector<QString> Model(const char *hours, const char *code, const char *power, const char *n, const char *price,
-                           const char *total)
+std::vector<QString> Model(const char *hours, const char *code, const char *power, const char *n,
+                           const char *price, const char *total)
 {
-    return {QString::fromUtf8(hours), QString::fromLatin1(code), QString::fromLatin1(power), QString::fromLatin1(n),
-            QString::fromLatin1(price) + kEuro, QString::fromLatin1(total) + kEuro};
+    return {QString::fromUtf8(hours), QString::fromLatin1(code),          QString::fromLatin1(power),
+            QString::fromLatin1(n),   QString::fromLatin1(price) + kEuro, QString::fromLatin1(total) + kEuro};
 }
 
 std::vector<QString> Blank()
@@ -39,18 +39,34 @@ TEST_F(Calculation, lists_the_chosen_models_with_blank_and_total_rows)
         Rows rows;
     };
     const Case cases[] = {
-        {0, {k860OneHour}, "860 W", "0 W",
+        {0,
+         {k860OneHour},
+         "860 W",
+         "0 W",
          {Model("1 ora", "QX10011", "1000 W", "1", "12000", "12000"), Blank(), Total("Costo totale:", "12000")}},
-        {1, {k860OneHour}, "860 W", "0 W",
+        {1,
+         {k860OneHour},
+         "860 W",
+         "0 W",
          {Model("1 hour", "QX10011", "1000 W", "1", "12000", "12000"), Blank(), Total("Total price:", "12000")}},
-        {0, {k4000OneHour, k4000ThreeHours}, "4000 W", "4000 W",
+        {0,
+         {k4000OneHour, k4000ThreeHours},
+         "4000 W",
+         "4000 W",
          {Model("1 ora", "QX10011", "1000 W", "1", "12000", "12000"),
           Model("1 ora", "QX10015", "3000 W", "1", "16000", "16000"),
           Model("3 ore", "QX10014", "2000 W", "2", "19000", "38000"), Blank(), Total("Costo totale:", "66000")}},
-        {0, {k100000OneHour}, "100000 W", "0 W",
+        {0,
+         {k100000OneHour},
+         "100000 W",
+         "0 W",
          {Model("1 ora", "QX10011", "1000 W", "1", "12000", "12000"),
-          Model("1 ora", "QX10015", "3000 W", "33", "16000", "528000"), Blank(), Total("Costo totale:", "540000")}},
-        {1, {k4000ThreeHours}, "0 W", "4000 W",
+          Model("1 ora", "QX10015", "3000 W", "33", "16000", "528000"), Blank(),
+          Total("Costo totale:", "540000")}},
+        {1,
+         {k4000ThreeHours},
+         "0 W",
+         "4000 W",
          {Model("3 hours", "QX10014", "2000 W", "2", "19000", "38000"), Blank(), Total("Total price:", "38000")}},
     };
     for (const Case &c : cases) {
@@ -118,10 +134,12 @@ TEST_F(Calculation, a_too_difficult_one_hour_class_gets_no_rows)
     Seed({k4000OneHour, k4000ThreeHours});
     state.Catalogue1h = Tiny();
     QTest::mouseClick(Button("Command5"), Qt::LeftButton);
-    EXPECT_EQ(messages.shown, (std::vector<ScriptedMessages::Shown>{
-                                  {QStringLiteral("Calcolo per 1 ora troppo difficile..."), MessageIcon::None}}));
-    EXPECT_EQ(CellsOf(List("ListView2")), (Rows{Model("3 ore", "QX10014", "2000 W", "2", "19000", "38000"), Blank(),
-                                                Total("Costo totale:", "38000")}));
+    EXPECT_EQ(messages.shown,
+              (std::vector<ScriptedMessages::Shown>{
+                  {QStringLiteral("Calcolo per 1 ora troppo difficile..."), MessageIcon::None}}));
+    EXPECT_EQ(CellsOf(List("ListView2")),
+              (Rows{Model("3 ore", "QX10014", "2000 W", "2", "19000", "38000"), Blank(),
+                    Total("Costo totale:", "38000")}));
     for (QPushButton *b : {Button("Command2"), Button("Command3"), Button("Command4"), Button("Command5")})
         EXPECT_TRUE(b->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), Button("Command2"));
@@ -133,8 +151,9 @@ TEST_F(Calculation, a_too_difficult_three_hour_class_stops_the_run)
     Seed({k860OneHour, k4000ThreeHours});
     state.Catalogue3h = Tiny();
     QTest::mouseClick(Button("Command5"), Qt::LeftButton);
-    EXPECT_EQ(messages.shown, (std::vector<ScriptedMessages::Shown>{
-                                  {QStringLiteral("3 hours calculation too difficult..."), MessageIcon::None}}));
+    EXPECT_EQ(messages.shown,
+              (std::vector<ScriptedMessages::Shown>{
+                  {QStringLiteral("3 hours calculation too difficult..."), MessageIcon::None}}));
     EXPECT_EQ(CellsOf(List("ListView2")), (Rows{Model("1 hour", "QX10011", "1000 W", "1", "12000", "12000")}));
     EXPECT_TRUE(Button("Command5")->isEnabled());
     EXPECT_FALSE(Button("Command2")->isEnabled());
@@ -161,8 +180,9 @@ TEST_F(Calculation, an_unknown_ballast_is_reported_before_the_powers_show)
     AppendRow(state, {1, 1, 100, 1.0, 1, 5});
     OpenAddDialog()->close();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.shown.empty(); }));
-    EXPECT_EQ(messages.shown, (std::vector<ScriptedMessages::Shown>{
-                                  {QStringLiteral("Errore case elettronico/ferromagnetico"), MessageIcon::Error}}));
+    EXPECT_EQ(messages.shown,
+              (std::vector<ScriptedMessages::Shown>{
+                  {QStringLiteral("Errore case elettronico/ferromagnetico"), MessageIcon::Error}}));
     EXPECT_EQ(Edit("Text1")->text(), QStringLiteral("100 W"));
     EXPECT_EQ(CellsOf(List("ListView1"))[0][4], QString());
 }

@@ -49,8 +49,7 @@ public:
 
 // The control of `window` with this object name, as a user finds it there:
 // controls of the program's other windows (its children) do not count.
-template<typename T>
-T *Child(const QWidget *window, const char *name)
+template<typename T> T *Child(const QWidget *window, const char *name)
 {
     for (T *candidate : window->findChildren<T *>(QString::fromLatin1(name)))
         if (candidate->window() == window)
@@ -59,12 +58,30 @@ T *Child(const QWidget *window, const char *name)
     return nullptr;
 }
 
-inline QPushButton *Button(const QWidget *w, const char *name) { return Child<QPushButton>(w, name); }
-inline QLineEdit *Edit(const QWidget *w, const char *name) { return Child<QLineEdit>(w, name); }
-inline QGroupBox *Frame(const QWidget *w, const char *name) { return Child<QGroupBox>(w, name); }
-inline QComboBox *Combo(const QWidget *w, const char *name) { return Child<QComboBox>(w, name); }
-inline ListView *List(const QWidget *w, const char *name) { return Child<ListView>(w, name); }
-inline QLabel *Label(const QWidget *w, const char *name) { return Child<QLabel>(w, name); }
+inline QPushButton *Button(const QWidget *w, const char *name)
+{
+    return Child<QPushButton>(w, name);
+}
+inline QLineEdit *Edit(const QWidget *w, const char *name)
+{
+    return Child<QLineEdit>(w, name);
+}
+inline QGroupBox *Frame(const QWidget *w, const char *name)
+{
+    return Child<QGroupBox>(w, name);
+}
+inline QComboBox *Combo(const QWidget *w, const char *name)
+{
+    return Child<QComboBox>(w, name);
+}
+inline ListView *List(const QWidget *w, const char *name)
+{
+    return Child<ListView>(w, name);
+}
+inline QLabel *Label(const QWidget *w, const char *name)
+{
+    return Child<QLabel>(w, name);
+}
 
 using Rows = std::vector<std::vector<QString>>;
 
@@ -144,8 +161,9 @@ protected:
     static void Fill(Form2 *dialog, const char *fittings, const char *lamps, const char *watts, const char *cosPhi,
                      int ballast = 0, int autonomy = 0)
     {
-        for (auto [edit, text] : {std::pair{Edit(dialog, "Text1"), fittings}, std::pair{Edit(dialog, "Text2"), lamps},
-                                  std::pair{Edit(dialog, "Text3"), watts}, std::pair{Edit(dialog, "Text4"), cosPhi}}) {
+        for (auto [edit, text] :
+             {std::pair{Edit(dialog, "Text1"), fittings}, std::pair{Edit(dialog, "Text2"), lamps},
+              std::pair{Edit(dialog, "Text3"), watts}, std::pair{Edit(dialog, "Text4"), cosPhi}}) {
             edit->selectAll();
             QTest::keyClick(edit, Qt::Key_Backspace);
             QTest::keyClicks(edit, QString::fromLatin1(text));

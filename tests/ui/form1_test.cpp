@@ -59,10 +59,10 @@ TEST_F(MainWindow, starts_empty_in_italian_with_the_focus_on_add)
 TEST_F(MainWindow, controls_sit_where_the_layout_puts_them)
 {
     const std::tuple<const char *, QRect> cases[] = {
-        {"Label1", {24, 24, 297, 23}},      {"Combo1", {344, 24, 113, 21}},     {"Picture1", {472, 0, 253, 73}},
-        {"Command3", {32, 88, 113, 49}},    {"Command4", {32, 152, 113, 49}},   {"Frame1", {32, 216, 113, 41}},
-        {"Frame2", {32, 256, 113, 41}},     {"Command5", {32, 352, 113, 49}},   {"Command2", {32, 416, 113, 49}},
-        {"Command1", {32, 496, 113, 33}},   {"ListView1", {176, 88, 537, 209}}, {"ListView2", {176, 312, 537, 217}},
+        {"Label1", {24, 24, 297, 23}},    {"Combo1", {344, 24, 113, 21}},     {"Picture1", {472, 0, 253, 73}},
+        {"Command3", {32, 88, 113, 49}},  {"Command4", {32, 152, 113, 49}},   {"Frame1", {32, 216, 113, 41}},
+        {"Frame2", {32, 256, 113, 41}},   {"Command5", {32, 352, 113, 49}},   {"Command2", {32, 416, 113, 49}},
+        {"Command1", {32, 496, 113, 33}}, {"ListView1", {176, 88, 537, 209}}, {"ListView2", {176, 312, 537, 217}},
     };
     for (const auto &[name, rect] : cases) {
         auto *w = window->findChild<QWidget *>(QString::fromLatin1(name));
@@ -111,7 +111,8 @@ TEST_F(MainWindow, editing_rewrites_only_the_clicked_row)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(state.LampCount, 3);
     EXPECT_EQ(CellsOf(List("ListView1")),
-              (Rows{Cells({"1", "1", "1", "1", "Elettronico", "1 ora"}), Cells({"7", "7", "7", "1", "Ferromagnetico", "3 ore"}),
+              (Rows{Cells({"1", "1", "1", "1", "Elettronico", "1 ora"}),
+                    Cells({"7", "7", "7", "1", "Ferromagnetico", "3 ore"}),
                     Cells({"3", "3", "3", "1", "Elettronico", "1 ora"})}));
     EXPECT_TRUE(List("ListView1")->isEnabled());
     EXPECT_EQ(state.EditIndex, 0);
@@ -197,8 +198,9 @@ TEST_F(MainWindow, erase_all_asks_first)
             messages.answers.push_back(yes);
             QTest::mouseClick(Button("Command4"), Qt::LeftButton);
             ASSERT_EQ(messages.questions.size(), 1u);
-            EXPECT_EQ(messages.questions[0], language ? QStringLiteral("Are you sure? All data will be lost")
-                                                      : QStringLiteral("Sei sicuro di voler eliminare tutto?"));
+            EXPECT_EQ(messages.questions[0],
+                      language ? QStringLiteral("Are you sure? All data will be lost")
+                               : QStringLiteral("Sei sicuro di voler eliminare tutto?"));
             messages.questions.clear();
             EXPECT_EQ(state.EditIndex, 0) << "the refresh runs either way";
             EXPECT_EQ(state.LampCount, yes ? 0 : 1);

@@ -69,19 +69,21 @@ TEST_F(LampDialog, a_selected_full_box_refuses_a_digit_until_deleted)
 TEST_F(LampDialog, pastes_are_taken_only_if_they_could_have_been_typed)
 {
     const std::tuple<const char *, const char *, const char *, bool> cases[] = {
-        {"Text1", "", "123", true},     {"Text1", "", "1234", false},   {"Text1", "", "12a", false},
-        {"Text1", "", "-5", false},     {"Text2", "", "99", true},      {"Text2", "1", "23", false},
-        {"Text4", "", "0,85", true},    {"Text4", "", "2.5", false},    {"Text4", "0.", "12345", false},
-        {"Text4", "0.", "1234", true},  {"Text3", "", "5\n", false},    {"Text3", "", "\xD9\xA1", false},
+        {"Text1", "", "123", true},    {"Text1", "", "1234", false}, {"Text1", "", "12a", false},
+        {"Text1", "", "-5", false},    {"Text2", "", "99", true},    {"Text2", "1", "23", false},
+        {"Text4", "", "0,85", true},   {"Text4", "", "2.5", false},  {"Text4", "0.", "12345", false},
+        {"Text4", "0.", "1234", true}, {"Text3", "", "5\n", false},  {"Text3", "", "\xD9\xA1", false},
     };
     for (const auto &[name, before, pasted, accepted] : cases) {
-        for (const QKeySequence &paste : {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)}) {
+        for (const QKeySequence &paste :
+             {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)}) {
             Form2 *dialog = OpenAddDialog();
             auto *box = dialog->findChild<FilteredLineEdit *>(QString::fromLatin1(name));
             box->setText(QString::fromLatin1(before));
             QGuiApplication::clipboard()->setText(QString::fromUtf8(pasted));
             QTest::keySequence(box, paste);
-            const QString expected = QString::fromLatin1(before) + (accepted ? QString::fromUtf8(pasted) : QString());
+            const QString expected =
+                QString::fromLatin1(before) + (accepted ? QString::fromUtf8(pasted) : QString());
             EXPECT_EQ(box->text(), expected) << name << " <- " << pasted;
             dialog->close();
             ReturnToMain();
@@ -126,12 +128,29 @@ TEST_F(LampDialog, opens_in_add_mode_in_either_language)
         const char *caption, *frame1, *frame2, *frame3, *frame5, *frame6, *hour1, *hour3, *electronic,
             *ferromagnetic, *erase, *cancel;
     };
-    const Texts italian{"Dati lampade", "Numero di plafoniere  (1 ÷ 999)", "Numero lampade per plafoniera  (1 ÷ 99)",
-                        "Potenza nominale singola lampada  (1 ÷ 999)", "Autonomia ", "Tipo alimentatore ", "1 ora",
-                        "3 ore", "Elettronico", "Ferromagnetico", "Elimina", "Annulla"};
-    const Texts english{"Lamps specification", "Number of ceiling lights  (1 ÷ 999)",
-                        "Number of lamps for every ceiling light  (1 ÷ 99)", "Nominal power of a single lamp  (1 ÷ 999)",
-                        "autonomy ", "Power pack type ", "1 hour", "3 hours", "Electronic", "Iron magnetic", "Erase",
+    const Texts italian{"Dati lampade",
+                        "Numero di plafoniere  (1 ÷ 999)",
+                        "Numero lampade per plafoniera  (1 ÷ 99)",
+                        "Potenza nominale singola lampada  (1 ÷ 999)",
+                        "Autonomia ",
+                        "Tipo alimentatore ",
+                        "1 ora",
+                        "3 ore",
+                        "Elettronico",
+                        "Ferromagnetico",
+                        "Elimina",
+                        "Annulla"};
+    const Texts english{"Lamps specification",
+                        "Number of ceiling lights  (1 ÷ 999)",
+                        "Number of lamps for every ceiling light  (1 ÷ 99)",
+                        "Nominal power of a single lamp  (1 ÷ 999)",
+                        "autonomy ",
+                        "Power pack type ",
+                        "1 hour",
+                        "3 hours",
+                        "Electronic",
+                        "Iron magnetic",
+                        "Erase",
                         "Cancel"};
     for (int language : {0, 1}) {
         Combo("Combo1")->setCurrentIndex(language);
@@ -165,8 +184,9 @@ TEST_F(LampDialog, opens_in_add_mode_in_either_language)
 TEST_F(LampDialog, tab_moves_through_boxes_lists_and_buttons)
 {
     Form2 *d = OpenAddDialog();
-    const QWidget *expected[] = {Edit(d, "Text2"), Edit(d, "Text3"), Edit(d, "Text4"), Combo(d, "Combo2"), Combo(d, "Combo1"), Button(d, "Command1"), Button(d, "Command2"),
-                                 Button(d, "Command3"), Edit(d, "Text1")};
+    const QWidget *expected[] = {Edit(d, "Text2"),      Edit(d, "Text3"),      Edit(d, "Text4"),
+                                 Combo(d, "Combo2"),    Combo(d, "Combo1"),    Button(d, "Command1"),
+                                 Button(d, "Command2"), Button(d, "Command3"), Edit(d, "Text1")};
     for (const QWidget *next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
@@ -217,10 +237,13 @@ TEST_F(LampDialog, checks_report_the_first_failure_in_the_current_language)
     };
     const Case cases[] = {
         {"", "", "", "", "Inserire il numero di plafoniere", "Insert number of ceiling lights"},
-        {"0", "", "", "", "Inserire il numero di lampade per plafoniera", "Insert number of lamps for every ceiling light"},
-        {"0", "0", "", "", "Inserire la potenza nominale della singola lampada", "Insert nominal power of single lamp"},
+        {"0", "", "", "", "Inserire il numero di lampade per plafoniera",
+         "Insert number of lamps for every ceiling light"},
+        {"0", "0", "", "", "Inserire la potenza nominale della singola lampada",
+         "Insert nominal power of single lamp"},
         {"0", "0", "0", "", "Inserire il cos.fi delle lampade", "Insert cos.fi of lamps"},
-        {"0", "0", "0", "1", "Inserire un numero corretto di plafoniere", "Insert a correct number of ceiling lamps"},
+        {"0", "0", "0", "1", "Inserire un numero corretto di plafoniere",
+         "Insert a correct number of ceiling lamps"},
         {"1", "0", "0", "1", "Inserire un numero corretto di lampade per plafoniera",
          "Insert a correct number of lamps for every ceiling light"},
         {"1", "1", "0", "1", "Inserire un numero corretto di potenza per singola lampada",
@@ -241,8 +264,9 @@ TEST_F(LampDialog, checks_report_the_first_failure_in_the_current_language)
             Fill(d, c.fittings, c.lamps, c.watts, c.cosPhi);
             QTest::mouseClick(Button(d, "Command1"), Qt::LeftButton);
             ASSERT_EQ(messages.shown.size(), 1u) << c.italian;
-            EXPECT_EQ(messages.shown[0], (ScriptedMessages::Shown{QString::fromUtf8(language ? c.english : c.italian),
-                                                                  MessageIcon::Warning}));
+            EXPECT_EQ(messages.shown[0],
+                      (ScriptedMessages::Shown{QString::fromUtf8(language ? c.english : c.italian),
+                                               MessageIcon::Warning}));
             EXPECT_TRUE(window->LampDialog()) << "the dialog stays open with the input";
             EXPECT_EQ(Edit(d, "Text1")->text(), QString::fromLatin1(c.fittings));
             EXPECT_EQ(Edit(d, "Text4")->text(), QString::fromLatin1(c.cosPhi));
@@ -257,8 +281,8 @@ TEST_F(LampDialog, the_megawatt_boundary_and_the_widest_ranges)
 {
     // Typing stops at 999 and 99; 1000 and 100 can only arrive otherwise.
     const std::tuple<const char *, const char *, const char *, const char *, bool> cases[] = {
-        {"1000", "10", "100", "1", true},  {"1000", "10", "100", "0.99", false}, {"1000", "100", "1", "0.1", true},
-        {"1", "101", "1", "1", false},     {"1", "1", "1000", "1", true},        {"1", "1", "1", "0.1", true},
+        {"1000", "10", "100", "1", true}, {"1000", "10", "100", "0.99", false}, {"1000", "100", "1", "0.1", true},
+        {"1", "101", "1", "1", false},    {"1", "1", "1000", "1", true},        {"1", "1", "1", "0.1", true},
     };
     for (const auto &[fittings, lamps, watts, cosPhi, accepted] : cases) {
         messages.shown.clear();
@@ -290,8 +314,9 @@ TEST_F(LampDialog, a_full_table_keeps_the_dialog_and_the_input)
         Fill(d, "5", "2", "36", "0.9");
         QTest::mouseClick(Button(d, "Command1"), Qt::LeftButton);
         ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text, language ? QStringLiteral("Maximum number of lamp groups reached (250)")
-                                                   : QStringLiteral("Numero massimo di gruppi di lampade raggiunto (250)"));
+        EXPECT_EQ(messages.shown[0].text,
+                  language ? QStringLiteral("Maximum number of lamp groups reached (250)")
+                           : QStringLiteral("Numero massimo di gruppi di lampade raggiunto (250)"));
         EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
         EXPECT_TRUE(window->LampDialog());
         EXPECT_EQ(Edit(d, "Text3")->text(), QStringLiteral("36"));

@@ -10,8 +10,10 @@ using Language = MainWindowTest;
 
 std::vector<QString> Texts(const Form1 &w)
 {
-    std::vector<QString> texts{Label(&w, "Label1")->text(),   Button(&w, "Command1")->text(), Button(&w, "Command3")->text(), Button(&w, "Command4")->text(),
-                               Button(&w, "Command5")->text(), Button(&w, "Command2")->text(), Frame(&w, "Frame1")->title(),  Frame(&w, "Frame2")->title()};
+    std::vector<QString> texts{Label(&w, "Label1")->text(),    Button(&w, "Command1")->text(),
+                               Button(&w, "Command3")->text(), Button(&w, "Command4")->text(),
+                               Button(&w, "Command5")->text(), Button(&w, "Command2")->text(),
+                               Frame(&w, "Frame1")->title(),   Frame(&w, "Frame2")->title()};
     for (const ListView *list : {List(&w, "ListView1"), List(&w, "ListView2")})
         for (int c = 1; c <= 6; ++c)
             texts.push_back(list->Model()->ColumnCaption(c));
@@ -26,14 +28,46 @@ std::vector<QString> Strings(std::initializer_list<const char *> texts)
     return out;
 }
 
-const std::vector<QString> kItalianTexts = Strings(
-    {"Selezione modello e quantità UPS", "Elenco UPS", "Aggiungi Lampade", "Elimina Tutto", "CALCOLA", "Stampa",
-     "Pot. 1h richiesta: ", "Pot. 3h richiesta: ", "N\u00b0 Plafoniere", "Lamp. per Plaf.", "Watt per Lamp.", "Cos.fi",
-     "Alimentatore", "Autonomia", "Autonomia", "Codice", "Potenza", "Quantità", "Prezzo unitario", "Prezzo totale"});
-const std::vector<QString> kEnglishTexts = Strings(
-    {"UPS model and quantity Selection", "UPS List", "Add Lamps", "Erase All", "Calculate", "Print",
-     "Power 1h required: ", "Power 3h required: ", "N\u00b0 Ceil.Lights", "Lamps/Ceil.", "Watts/Lamp", "Cos.fi",
-     "Power pack type", "Autonomy", "Autonomy", "Code", "Power", "Quantity", "Unit price", "Total price"});
+const std::vector<QString> kItalianTexts = Strings({"Selezione modello e quantità UPS",
+                                                    "Elenco UPS",
+                                                    "Aggiungi Lampade",
+                                                    "Elimina Tutto",
+                                                    "CALCOLA",
+                                                    "Stampa",
+                                                    "Pot. 1h richiesta: ",
+                                                    "Pot. 3h richiesta: ",
+                                                    "N\u00b0 Plafoniere",
+                                                    "Lamp. per Plaf.",
+                                                    "Watt per Lamp.",
+                                                    "Cos.fi",
+                                                    "Alimentatore",
+                                                    "Autonomia",
+                                                    "Autonomia",
+                                                    "Codice",
+                                                    "Potenza",
+                                                    "Quantità",
+                                                    "Prezzo unitario",
+                                                    "Prezzo totale"});
+const std::vector<QString> kEnglishTexts = Strings({"UPS model and quantity Selection",
+                                                    "UPS List",
+                                                    "Add Lamps",
+                                                    "Erase All",
+                                                    "Calculate",
+                                                    "Print",
+                                                    "Power 1h required: ",
+                                                    "Power 3h required: ",
+                                                    "N\u00b0 Ceil.Lights",
+                                                    "Lamps/Ceil.",
+                                                    "Watts/Lamp",
+                                                    "Cos.fi",
+                                                    "Power pack type",
+                                                    "Autonomy",
+                                                    "Autonomy",
+                                                    "Code",
+                                                    "Power",
+                                                    "Quantity",
+                                                    "Unit price",
+                                                    "Total price"});
 
 TEST_F(Language, switches_all_twenty_texts_and_back)
 {
@@ -94,7 +128,8 @@ TEST_F(Language, catalogue_descriptions_follow_but_rows_on_screen_wait)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(List("ListView1")->Model()->SubItem(1, 4), QStringLiteral("Electronic"));
     EXPECT_EQ(List("ListView1")->Model()->SubItem(1, 5), QStringLiteral("1 hour"));
-    EXPECT_EQ(List("ListView2")->Model()->RowText(1), QStringLiteral("1 ora")) << "results wait for the next calculation";
+    EXPECT_EQ(List("ListView2")->Model()->RowText(1), QStringLiteral("1 ora"))
+        << "results wait for the next calculation";
 }
 
 using PriceList = MainWindowTest;
@@ -111,7 +146,8 @@ TEST_F(PriceList, shows_six_models_with_the_price_hidden)
         const char *captions[2][5] = {{"Codice", "Durata", "Potenza", "Prezzo", "Descrizione"},
                                       {"Code", "Duration", "Power", "Price", "Description"}};
         for (int c = 1; c <= 5; ++c)
-            EXPECT_EQ(List(list, "ListView1")->Model()->ColumnCaption(c), QString::fromLatin1(captions[language][c - 1]));
+            EXPECT_EQ(List(list, "ListView1")->Model()->ColumnCaption(c),
+                      QString::fromLatin1(captions[language][c - 1]));
         const int widths[] = {72, 53, 67, 0, 393};
         for (int c = 1; c <= 5; ++c)
             EXPECT_EQ(List(list, "ListView1")->ColumnWidthPixels(c), widths[c - 1]) << c;
@@ -120,13 +156,15 @@ TEST_F(PriceList, shows_six_models_with_the_price_hidden)
         const char *codes[] = {"QX10011", "QX10013", "QX10015", "QX10012", "QX10014", "QX10016"};
         for (std::size_t r = 0; r < 6; ++r) {
             EXPECT_EQ(rows[r][0], QString::fromLatin1(codes[r]));
-            EXPECT_EQ(rows[r][1], r < 3 ? (it ? QStringLiteral("1 ora") : QStringLiteral("1 hour"))
-                                        : (it ? QStringLiteral("3 ore") : QStringLiteral("3 hours")));
+            EXPECT_EQ(rows[r][1],
+                      r < 3 ? (it ? QStringLiteral("1 ora") : QStringLiteral("1 hour"))
+                            : (it ? QStringLiteral("3 ore") : QStringLiteral("3 hours")));
         }
         EXPECT_EQ(rows[0][2], QStringLiteral("1000 W"));
         EXPECT_EQ(rows[0][3], QStringLiteral("12000 €"));
-        EXPECT_EQ(rows[0][4], it ? QStringLiteral("UPS Orvane Monofase/Monofase, Peso 91 kg")
-                                 : QStringLiteral("UPS Orvane Monophase/Monophase, Weight 91 Kg, 1 piece"));
+        EXPECT_EQ(rows[0][4],
+                  it ? QStringLiteral("UPS Orvane Monofase/Monofase, Peso 91 kg")
+                     : QStringLiteral("UPS Orvane Monophase/Monophase, Weight 91 Kg, 1 piece"));
         EXPECT_EQ(rows[3][2], QStringLiteral("1000 W"));
         list->close();
         ReturnToMain();
@@ -144,7 +182,8 @@ TEST_F(PriceList, stays_in_the_language_it_was_opened_in)
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     EXPECT_EQ(window->PriceList(), list) << "one price list at a time";
     EXPECT_EQ(list->windowTitle(), QStringLiteral("Elenco UPS"));
-    EXPECT_EQ(List(list, "ListView1")->Model()->SubItem(1, 1), QStringLiteral("marker")) << "reopening does not reload";
+    EXPECT_EQ(List(list, "ListView1")->Model()->SubItem(1, 1), QStringLiteral("marker"))
+        << "reopening does not reload";
 
     list->close();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

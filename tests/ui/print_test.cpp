@@ -55,13 +55,15 @@ public:
         QFile::setPermissions(Path("out"), QFile::Permissions(0x7777));
         QFile::setPermissions(Path("tmp"), QFile::Permissions(0x7777));
         for (const char *sub : {"filter", "daemon", "cgi-bin", "driver", "notifier", "monitor"})
-            QFile::link(QStringLiteral("/usr/lib/cups/") + QLatin1String(sub), Path("serverbin/") + QLatin1String(sub));
+            QFile::link(QStringLiteral("/usr/lib/cups/") + QLatin1String(sub),
+                        Path("serverbin/") + QLatin1String(sub));
 
-        Write("conf/cupsd.conf", QStringLiteral("Listen %1\nLogLevel info\nBrowsing Off\nWebInterface No\n"
-                                                "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n"
-                                                "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
-                                                "    Allow all\n  </Limit>\n</Policy>\n")
-                                     .arg(Socket()));
+        Write("conf/cupsd.conf",
+              QStringLiteral("Listen %1\nLogLevel info\nBrowsing Off\nWebInterface No\n"
+                             "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n"
+                             "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
+                             "    Allow all\n  </Limit>\n</Policy>\n")
+                  .arg(Socket()));
         Write("conf/cups-files.conf",
               QStringLiteral("ServerRoot %1/conf\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
                              "TempDir %1/tmp\nServerBin %1/serverbin\nDataDir /usr/share/cups\n"
@@ -70,11 +72,12 @@ public:
                   .arg(root));
         // Owner-only: the scheduler runs such a backend with its own rights.
         Write("serverbin/backend/korvalpdf",
-              QStringLiteral("#!/bin/sh\n"
-                             "if [ $# -eq 0 ]; then echo 'direct korvalpdf \"Unknown\" \"KORVAL test PDF\"'; exit 0; fi\n"
-                             "out=\"${DEVICE_URI#korvalpdf:}/job-$1.pdf\"\n"
-                             "if [ $# -ge 6 ]; then cat \"$6\" > \"$out.part\"; else cat > \"$out.part\"; fi\n"
-                             "mv \"$out.part\" \"$out\"\n"));
+              QStringLiteral(
+                  "#!/bin/sh\n"
+                  "if [ $# -eq 0 ]; then echo 'direct korvalpdf \"Unknown\" \"KORVAL test PDF\"'; exit 0; fi\n"
+                  "out=\"${DEVICE_URI#korvalpdf:}/job-$1.pdf\"\n"
+                  "if [ $# -ge 6 ]; then cat \"$6\" > \"$out.part\"; else cat > \"$out.part\"; fi\n"
+                  "mv \"$out.part\" \"$out\"\n"));
         QFile::setPermissions(Path("serverbin/backend/korvalpdf"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
@@ -102,8 +105,9 @@ public:
 
     bool AddDefaultPdfQueue()
     {
-        return Run("lpadmin", {QStringLiteral("-p"), QStringLiteral("korval"), QStringLiteral("-E"),
-                               QStringLiteral("-v"), QStringLiteral("korvalpdf:") + Path("out")})
+        return Run("lpadmin",
+                   {QStringLiteral("-p"), QStringLiteral("korval"), QStringLiteral("-E"), QStringLiteral("-v"),
+                    QStringLiteral("korvalpdf:") + Path("out")})
             && Run("lpadmin", {QStringLiteral("-d"), QStringLiteral("korval")});
     }
 
@@ -197,12 +201,13 @@ TEST_F(Printing, stampa_sends_the_report_to_the_default_printer)
     for (const PdfWord &w : ReadPdfWords(job))
         texts.push_back(w.text);
     const std::vector<QString> expected = {
-        QStringLiteral("Selezione"), QStringLiteral("modello"), QStringLiteral("e"), QStringLiteral("quantità"),
-        QStringLiteral("UPS"), QStringLiteral("Dati"), QStringLiteral("di"), QStringLiteral("progetto")};
+        QStringLiteral("Selezione"), QStringLiteral("modello"), QStringLiteral("e"),  QStringLiteral("quantità"),
+        QStringLiteral("UPS"),       QStringLiteral("Dati"),    QStringLiteral("di"), QStringLiteral("progetto")};
     ASSERT_GE(texts.size(), expected.size());
     EXPECT_EQ(std::vector<QString>(texts.begin(), texts.begin() + 8), expected);
     EXPECT_NE(std::find(texts.begin(), texts.end(), QStringLiteral("QX10011")), texts.end());
-    EXPECT_NE(std::find(texts.begin(), texts.end(), QStringLiteral("90")), texts.end()) << "1 x 2 x 36 W needs 90 W";
+    EXPECT_NE(std::find(texts.begin(), texts.end(), QStringLiteral("90")), texts.end())
+        << "1 x 2 x 36 W needs 90 W";
 }
 
 TEST_F(Printing, a_long_report_reaches_the_printer_whole)
@@ -230,7 +235,8 @@ TEST_F(Printing, a_refused_job_is_reported)
     Calculate(1);
     QTest::mouseClick(Button("Command2"), Qt::LeftButton);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("Errore di stampa\n"))) << messages.shown[0].text.toStdString();
+    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("Errore di stampa\n")))
+        << messages.shown[0].text.toStdString();
     EXPECT_GT(messages.shown[0].text.size(), 17) << "the spooler says why";
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
     EXPECT_EQ(QApplication::focusWidget(), Button("Command3"));
@@ -244,8 +250,9 @@ TEST_F(Printing, no_default_printer_is_a_warning)
         Calculate(1);
         QTest::mouseClick(Button("Command2"), Qt::LeftButton);
         ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text, language ? QStringLiteral("No default printer is installed")
-                                                   : QStringLiteral("Nessuna stampante predefinita installata"));
+        EXPECT_EQ(messages.shown[0].text,
+                  language ? QStringLiteral("No default printer is installed")
+                           : QStringLiteral("Nessuna stampante predefinita installata"));
         EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
         EXPECT_EQ(QApplication::focusWidget(), Button("Command3"));
     }
