@@ -8,24 +8,24 @@
 namespace korval {
 namespace {
 
+const State &BuiltIn()
+{
+    static const State state = [] {
+        State s;
+        CreateCatalogues(s);
+        return s;
+    }();
+    return state;
+}
+
 const Catalogue &OneHour()
 {
-    static const Catalogue catalogue = [] {
-        State state;
-        CreateCatalogues(state);
-        return state.Catalogue1h;
-    }();
-    return catalogue;
+    return BuiltIn().Catalogue1h;
 }
 
 const Catalogue &ThreeHours()
 {
-    static const Catalogue catalogue = [] {
-        State state;
-        CreateCatalogues(state);
-        return state.Catalogue3h;
-    }();
-    return catalogue;
+    return BuiltIn().Catalogue3h;
 }
 
 SearchResult Search(std::int64_t watts, const Catalogue &catalogue, AutonomyClass cls = AutonomyClass::OneHour)
