@@ -121,10 +121,10 @@ void Form2::Load()
     m_row = m_state.EditIndex;
     if (m_row != 0 && m_row <= RowCount(m_state)) {
         const LampRecord &row = m_state.LampTable[static_cast<std::size_t>(m_row)];
-        Text1->setText(QString::number(row.Fittings));
-        Text2->setText(QString::number(row.LampsPerFitting));
-        Text3->setText(QString::number(row.WattsPerLamp));
-        Text4->setText(QString::fromStdString(CosPhiText(row.CosPhi, LocaleDecimalSeparator())));
+        Text1->SetStoredText(QString::number(row.Fittings));
+        Text2->SetStoredText(QString::number(row.LampsPerFitting));
+        Text3->SetStoredText(QString::number(row.WattsPerLamp));
+        Text4->SetStoredText(QString::fromStdString(CosPhiText(row.CosPhi, LocaleDecimalSeparator())));
         Combo2->setCurrentIndex(row.Ballast != kElectronic ? 1 : 0);
         Combo1->setCurrentIndex(row.Autonomy == 1 ? 0 : 1);
     } else {

@@ -244,75 +244,104 @@ void BringToFront(QWidget *window)
     window->activateWindow();
 }
 
-FilteredLineEdit::FilteredLineEdit(KeyFilter filter, QWidget *parent)
-    : QLineEdit(parent), m_filter(std::move(filter))
+InputGate::InputGate(KeyFilter filter, QLineEdit *box) : QValidator(box), m_filter(std::move(filter)), m_box(box)
 {
+    // Qt asks once it has made a change, and reports the new text only after
+    // the verdict: the copy describes the box before the change being judged.
+    connect(box, &QLineEdit::textChanged, this, &InputGate::RememberText);
+    connect(box, &QLineEdit::selectionChanged, this, &InputGate::RememberSelection);
+    connect(box, &QLineEdit::cursorPositionChanged, this, &InputGate::RememberSelection);
+    RememberText();
 }
 
-bool FilteredLineEdit::FitsAsTyped(QString running, int position, const QString &inserted) const
+void InputGate::RememberText()
 {
-    if (inserted.isEmpty())
-        return false;
-    for (const QChar c : inserted) {
-        // A pasted control character (a line break, a tab) is never typed text.
-        if (c.unicode() < 32 || !m_filter(running, c.unicode()))
+    m_text = m_box->text();
+    m_held.insert(m_text);
+    RememberSelection();
+}
+
+void InputGate::RememberSelection()
+{
+    // An input method moves the caret before its change is judged.
+    if (m_box->text() != m_text)
+        return;
+    m_selectionStart = m_box->hasSelectedText() ? m_box->selectionStart() : -1;
+    m_selectionLength = m_box->hasSelectedText() ? static_cast<int>(m_box->selectedText().size()) : 0;
+}
+
+bool InputGate::Admits(QString text, int position, int removed, const QString &inserted) const
+{
+    for (qsizetype i = 0; i < inserted.size(); ++i) {
+        const QChar c = inserted[i];
+        // A control character (a line break, a tab) is never typed text.
+        if (c.unicode() < 32 || !m_filter(text, c.unicode()))
             return false;
-        running.insert(position++, c);
+        if (i == 0)
+            text.remove(position, removed);
+        text.insert(position + i, c);
     }
     return true;
 }
 
-bool FilteredLineEdit::AcceptsInsertion(const QString &inserted) const
+QValidator::State InputGate::validate(QString &input, int &position) const
 {
-    if (!hasSelectedText())
-        return FitsAsTyped(text(), cursorPosition(), inserted);
-    QString remaining = text();
-    remaining.remove(selectionStart(), selectedText().size());
-    return FitsAsTyped(remaining, selectionStart(), inserted);
-}
-
-void FilteredLineEdit::keyPressEvent(QKeyEvent *event)
-{
-    if (event->matches(QKeySequence::Paste)) {
-        GuardedPaste(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
-        return;
-    }
-    const QString typed = event->text();
-    if (typed.size() == 1 && typed[0].unicode() >= 32 && !(event->modifiers() & Qt::ControlModifier)) {
-        if (!m_filter(text(), typed[0].unicode())) {
-            event->accept();
-            return;
+    if (m_trusted || m_held.contains(input))
+        return Acceptable;
+    const QString &before = m_text;
+    // What replaced what: the selection when the change fits around it,
+    // otherwise the span between the common beginning and the common end.
+    int start = 0;
+    int removed = 0;
+    if (m_selectionStart >= 0) {
+        const qsizetype tail = before.size() - m_selectionStart - m_selectionLength;
+        if (input.size() >= m_selectionStart + tail && input.startsWith(before.left(m_selectionStart))
+            && input.endsWith(before.right(tail))) {
+            start = m_selectionStart;
+            removed = m_selectionLength;
         }
-    } else if (typed.size() > 1) {
-        // Characters outside the basic plane and composed input are never digits.
-        event->accept();
-        return;
     }
-    QLineEdit::keyPressEvent(event);
+    if (removed == 0) {
+        const qsizetype limit = std::min(before.size(), input.size());
+        qsizetype prefix = 0;
+        while (prefix < limit && before[prefix] == input[prefix] && prefix < position)
+            ++prefix;
+        qsizetype suffix = 0;
+        // The caret stands right after what went in: neither end reaches past it.
+        while (suffix < limit - prefix && input.size() - suffix > position
+               && before[before.size() - 1 - suffix] == input[input.size() - 1 - suffix])
+            ++suffix;
+        start = static_cast<int>(prefix);
+        removed = static_cast<int>(before.size() - prefix - suffix);
+    }
+    const QString inserted = input.mid(start, input.size() - (before.size() - removed));
+    return inserted.isEmpty() || Admits(before, start, removed, inserted) ? Acceptable : Invalid;
 }
 
-void FilteredLineEdit::contextMenuEvent(QContextMenuEvent *event)
+void InputGate::SetTrustedText(const QString &text)
 {
-    QMenu *menu = createStandardContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    // The standard menu's paste bypasses the filter; its entry carries the
-    // paste shortcut after a tab, whatever the language of its text.
-    const QString shortcut = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
-    for (QAction *action : menu->actions()) {
-        if (action->objectName() != QLatin1String("edit-paste")
-            && action->text().section(QLatin1Char('\t'), 1) != shortcut)
-            continue;
-        action->setObjectName(QStringLiteral("edit-paste"));
-        disconnect(action, &QAction::triggered, nullptr, nullptr);
-        connect(action, &QAction::triggered, this,
-                [this] { GuardedPaste(QGuiApplication::clipboard()->text(QClipboard::Clipboard)); });
-    }
-    menu->popup(event->globalPos());
+    m_trusted = true;
+    m_box->setText(text);
+    m_trusted = false;
+}
+
+FilteredLineEdit::FilteredLineEdit(KeyFilter filter, QWidget *parent)
+    : QLineEdit(parent), m_gate(new InputGate(std::move(filter), this))
+{
+    setValidator(m_gate);
+    connect(this, &QLineEdit::inputRejected, this, [] { QApplication::beep(); });
+}
+
+void FilteredLineEdit::SetStoredText(const QString &text)
+{
+    m_gate->SetTrustedText(text);
 }
 
 bool FilteredLineEdit::AcceptsDrop(const QMimeData *mime, const QPointF &position)
 {
-    return mime && mime->hasText() && FitsAsTyped(text(), cursorPositionAt(position.toPoint()), mime->text());
+    if (!mime || !mime->hasText() || isReadOnly())
+        return false;
+    return m_gate->Admits(text(), cursorPositionAt(position.toPoint()), 0, mime->text());
 }
 
 void FilteredLineEdit::dragEnterEvent(QDragEnterEvent *event)
@@ -329,37 +358,6 @@ void FilteredLineEdit::dragMoveEvent(QDragMoveEvent *event)
         QLineEdit::dragMoveEvent(event);
     else
         event->ignore();
-}
-
-void FilteredLineEdit::dropEvent(QDropEvent *event)
-{
-    if (AcceptsDrop(event->mimeData(), event->position()))
-        QLineEdit::dropEvent(event);
-    else
-        event->ignore();
-}
-
-void FilteredLineEdit::mouseReleaseEvent(QMouseEvent *event)
-{
-    // The X11 selection paste of the middle button.
-    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
-        const QString selection = QGuiApplication::clipboard()->text(QClipboard::Selection);
-        if (!FitsAsTyped(text(), cursorPositionAt(event->position().toPoint()), selection)) {
-            event->accept();
-            return;
-        }
-    }
-    QLineEdit::mouseReleaseEvent(event);
-}
-
-void FilteredLineEdit::GuardedPaste(const QString &pasted)
-{
-    if (isReadOnly())
-        return;
-    if (AcceptsInsertion(pasted))
-        insert(pasted);
-    else
-        QApplication::beep();
 }
 
 }  // namespace korval

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
+#include <QValidator>
 #include <QTreeView>
 
 #include <functional>
@@ -125,34 +127,65 @@ private:
     ListModel *m_model;
 };
 
-// A single-line text box whose typed characters pass a filter first. The filter
-// sees the whole text before the key; keys without a character (arrows,
-// Delete) and control characters are not its business. A paste or a drop is
-// accepted only if typing its characters one by one would have been.
-class FilteredLineEdit : public QLineEdit {
+// Judges every change of a text box's text, whatever brought it: a typed key
+// (with any modifier, AltGr included), an input method's commit, a paste from
+// the keyboard, the context menu or the middle button, a drop, an assistive
+// tool. The inserted characters are judged as if typed one by one: the first
+// against the whole text before the change (a selection it replaces
+// included), each next one against the text as it then stands. A change with
+// any refused character is refused whole. Deleting is always allowed, and so
+// is going back to a text the box already held (undo, redo).
+class InputGate : public QValidator {
     Q_OBJECT
 public:
     using KeyFilter = std::function<bool(const QString &text, int keyCode)>;
-    explicit FilteredLineEdit(KeyFilter filter, QWidget *parent = nullptr);
+    InputGate(KeyFilter filter, QLineEdit *box);
 
-    // True when `inserted` may replace the current selection (or go in at the
-    // cursor) as if typed.
-    bool AcceptsInsertion(const QString &inserted) const;
+    State validate(QString &input, int &position) const override;
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dragMoveEvent(QDragMoveEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    // True when `inserted` may go in at `position` of `text`, replacing
+    // `removed` characters there, as if typed.
+    bool Admits(QString text, int position, int removed, const QString &inserted) const;
+
+    // Lets the box take a text from the program (a stored row) unjudged.
+    void SetTrustedText(const QString &text);
 
 private:
-    bool FitsAsTyped(QString running, int position, const QString &inserted) const;
-    void GuardedPaste(const QString &text);
-    bool AcceptsDrop(const QMimeData *mime, const QPointF &position);
+    void RememberText();
+    void RememberSelection();
 
     KeyFilter m_filter;
+    QLineEdit *m_box;
+    // The box as it was before the change being judged: Qt has already
+    // applied the change when it asks.
+    QString m_text;
+    int m_selectionStart = -1;
+    int m_selectionLength = 0;
+    QSet<QString> m_held;
+    bool m_trusted = false;
+};
+
+// A single-line text box whose every incoming character passes its InputGate.
+// A refused change beeps and leaves the box as it was.
+class FilteredLineEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    using KeyFilter = InputGate::KeyFilter;
+    explicit FilteredLineEdit(KeyFilter filter, QWidget *parent = nullptr);
+
+    // Shows a text the program stored, which typing alone could not give
+    // (1000 fittings, say).
+    void SetStoredText(const QString &text);
+
+protected:
+    // A drop the gate would refuse is not offered at all.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+
+private:
+    bool AcceptsDrop(const QMimeData *mime, const QPointF &position);
+
+    InputGate *m_gate;
 };
 
 // The window in `slot` if it is open. A closed window may linger until the
