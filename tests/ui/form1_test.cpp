@@ -363,3 +363,70 @@ TEST_F(MainWindow, cos_phi_follows_the_locale_separator_and_reads_back)
 
 }  // namespace
 }  // namespace korval::test
+
+namespace korval::test {
+namespace {
+
+TEST_F(MainWindow, a_minimised_window_that_is_asked_for_comes_back_as_it_was)
+{
+    Seed({kRow860});
+    // Each window with a mark a reload would wipe out.
+    const auto markText = [](QWidget *w) { Edit(w, "Text1")->setText(QStringLiteral("77")); };
+    const auto textMarked = [](QWidget *w) { return Edit(w, "Text1")->text() == QStringLiteral("77"); };
+    struct Opener {
+        std::function<QWidget *()> open;
+        std::function<void(QWidget *)> mark;
+        std::function<bool(QWidget *)> marked;
+    };
+    const Opener openers[] = {
+        {[this]() -> QWidget * { return OpenAddDialog(); }, markText, textMarked},
+        {[this]() -> QWidget * { return OpenRow(1); }, markText, textMarked},
+        {[this]() -> QWidget * {
+             QTest::mouseClick(Button("Command1"), Qt::LeftButton);
+             return window->PriceList();
+         },
+         [](QWidget *w) { List(w, "ListView1")->Model()->SetSubItem(1, 1, QStringLiteral("marker")); },
+         [](QWidget *w) { return List(w, "ListView1")->Model()->SubItem(1, 1) == QStringLiteral("marker"); }},
+    };
+    for (const Opener &o : openers) {
+        QWidget *first = o.open();
+        ASSERT_TRUE(first);
+        o.mark(first);
+        first->showMinimized();
+        ASSERT_TRUE(first->isMinimized());
+        ReturnToMain();
+        QWidget *again = o.open();
+        EXPECT_EQ(again, first) << "the same window, not a new one";
+        EXPECT_FALSE(again->isMinimized());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(again));
+        EXPECT_TRUE(o.marked(again)) << "no reload";
+        again->close();
+        ReturnToMain();
+    }
+}
+
+TEST(MainWindowStart, refreshes_once_when_first_shown_with_or_without_activation)
+{
+    // A row with an unknown ballast reports itself at every refresh.
+    State state;
+    AppendRow(state, {1, 1, 100, 1.0, 1, 5});
+    ScriptedMessages messages;
+    Form1 window(state, messages);
+    window.show();
+    EXPECT_EQ(messages.shown.size(), 1u) << "the first refresh needs no window manager";
+    EXPECT_TRUE(test::Button(&window, "Command4")->isEnabled());
+    EXPECT_EQ(test::Edit(&window, "Text1")->text(), QStringLiteral("100 W"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QApplication::processEvents();
+    EXPECT_EQ(messages.shown.size(), 1u) << "the activation that follows does not refresh again";
+
+    EraseAll(state);
+    Form1 empty(state, messages);
+    empty.show();
+    EXPECT_FALSE(test::Button(&empty, "Command4")->isEnabled());
+    EXPECT_FALSE(test::Button(&empty, "Command5")->isEnabled());
+    EXPECT_FALSE(test::Frame(&empty, "Frame1")->isEnabled());
+}
+
+}  // namespace
+}  // namespace korval::test
