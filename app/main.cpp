@@ -2,34 +2,70 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "ui/form1.h"
 
 namespace {
 
-// Without a display Qt would abort with a message about platform plugins;
-// say plainly what is missing instead.
-bool DisplayAvailable()
+// What Qt says while it opens the display; shown only if that fails.
+QStringList g_startupMessages;
+QtMessageHandler g_qtHandler = nullptr;
+
+std::string Environment(const char *name)
 {
-    const char *platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform)
-        return true;
-    const char *x11 = std::getenv("DISPLAY");
-    const char *wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 && *x11) || (wayland && *wayland);
+    const char *value = std::getenv(name);
+    return value ? value : "";
+}
+
+// Where the program tried to open its windows, in the user's terms.
+std::string DisplayTried()
+{
+    const std::string platform = Environment("QT_QPA_PLATFORM");
+    if (!platform.empty() && platform.rfind("xcb", 0) != 0)
+        return "the window system '" + platform + "' (QT_QPA_PLATFORM)";
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
+    const std::string x11 = Environment("DISPLAY");
+    const std::string wayland = Environment("WAYLAND_DISPLAY");
+    if (x11.empty() && wayland.empty())
+        return "a graphical display, but neither DISPLAY nor WAYLAND_DISPLAY is set";
+    return x11.empty() ? "the Wayland display '" + wayland + "'" : "the X display '" + x11 + "'";
+#else
+    return "the desktop";
+#endif
+}
+
+// Qt ends the program when no window system can be opened (an X server that
+// is not there, a host that does not resolve, an unknown platform plugin):
+// say so plainly instead of aborting.
+void StartupMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        g_startupMessages << message;
+        return;
+    }
+    std::fprintf(stderr, "KORVAL cannot open its window: it tried %s.\n", DisplayTried().c_str());
+    for (const QString &line : std::as_const(g_startupMessages))
+        std::fprintf(stderr, "  %s\n", qPrintable(line));
+    std::fputs("Start KORVAL from a desktop session, or point DISPLAY at a running X server (Xvfb will do).\n",
+               stderr);
+    std::fflush(stderr);
+    (void)context;
+    std::_Exit(2);
 }
 
 }  // namespace
 
 int main(int argc, char *argv[])
 {
-    if (!DisplayAvailable()) {
-        std::fputs("KORVAL needs a graphical display: neither DISPLAY nor WAYLAND_DISPLAY is set.\n"
-                   "Start it from a desktop session (or under Xvfb).\n",
-                   stderr);
-        return 2;
-    }
+    g_qtHandler = qInstallMessageHandler(StartupMessages);
     QApplication app(argc, argv);
+    qInstallMessageHandler(g_qtHandler);
+    // The display opened: what Qt said on the way is ordinary output again.
+    for (const QString &line : std::as_const(g_startupMessages))
+        qWarning("%s", qPrintable(line));
+    g_startupMessages.clear();
+
     QApplication::setApplicationName(QStringLiteral("KORVAL"));
     QApplication::setApplicationVersion(QStringLiteral("1.2"));
 
