@@ -220,6 +220,7 @@ void Form1::ApplyLanguage()
     if (entry == 0 || entry == 1) {
         m_state.Language = entry == 0 ? Language::Italian : Language::English;
         const Language language = m_state.Language;
+        m_qtTexts.Use(language);
         Label1->setText(Localized(maintexts::Heading, language));
         Command1->setText(Localized(maintexts::PriceListButton, language));
         Command3->setText(Localized(maintexts::AddButton, language));

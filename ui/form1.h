@@ -79,6 +79,7 @@ private:
     ListView *ListView1;
     ListView *ListView2;
 
+    QtTexts m_qtTexts;
     QPointer<Form2> m_form2;
     QPointer<Form3> m_form3;
     QPointer<QWindow> m_lastActiveWindow;

@@ -4,12 +4,14 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QToolTip>
 #include <QWindow>
 
 namespace korval {
@@ -209,6 +211,41 @@ ListView::ListView(int columns, QWidget *parent) : QTreeView(parent), m_model(ne
     header()->setSectionsMovable(false);
     connect(this, &QTreeView::clicked, this,
             [this](const QModelIndex &index) { emit RowClicked(index.row() + 1); });
+    header()->viewport()->installEventFilter(this);
+}
+
+void ListView::ShowWholeText(const QPoint &globalPosition, const QString &text, int width, QWidget *over)
+{
+    // The style leaves a margin of a focus frame and a pixel on each side.
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    if (!text.isEmpty() && fontMetrics().horizontalAdvance(text) > width - margin)
+        QToolTip::showText(globalPosition, text, over);
+    else
+        QToolTip::hideText();
+}
+
+bool ListView::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTreeView::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QModelIndex index = indexAt(help->pos());
+    ShowWholeText(help->globalPos(), index.data().toString(), visualRect(index).width(), viewport());
+    return true;
+}
+
+bool ListView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == header()->viewport() && event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const int column = header()->logicalIndexAt(help->pos());
+        // The header draws a sort-indicator's room and its own margins too.
+        ShowWholeText(help->globalPos(), m_model->ColumnCaption(column + 1),
+                      header()->sectionSize(column) - style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this),
+                      header()->viewport());
+        return true;
+    }
+    return QTreeView::eventFilter(watched, event);
 }
 
 void ListView::SetColumnWidthTwips(int column, int twips)
@@ -224,6 +261,22 @@ void ListView::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTreeView::keyPressEvent(event);
+}
+
+void QtTexts::Use(Language language)
+{
+    if (m_installed)
+        m_installed = !QCoreApplication::removeTranslator(&m_translator);
+    if (language != Language::Italian)
+        return;
+    // Debian's qt6-translations-l10n; a bundle keeps them beside the program.
+    for (const QString &folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                  QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
+        if (m_translator.load(QStringLiteral("qtbase_it"), folder)) {
+            m_installed = QCoreApplication::installTranslator(&m_translator);
+            return;
+        }
+    }
 }
 
 void DetachFromOwner(QWidget *window)

@@ -10,8 +10,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSet>
-#include <QValidator>
+#include <QTranslator>
 #include <QTreeView>
+#include <QValidator>
 
 #include <functional>
 
@@ -122,8 +123,14 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Shows `text` as a tooltip when it does not fit `width` pixels (the
+    // columns keep their fixed widths), hides any tooltip otherwise.
+    void ShowWholeText(const QPoint &globalPosition, const QString &text, int width, QWidget *over);
+
     ListModel *m_model;
 };
 
@@ -194,6 +201,17 @@ template<typename Window> Window *OpenWindow(const QPointer<Window> &slot)
 {
     return slot && slot->isVisible() ? slot.data() : nullptr;
 }
+
+// Qt's own texts (the standard buttons of a message box, a text box's menu)
+// in the program's language. Qt's default is English.
+class QtTexts {
+public:
+    void Use(Language language);
+
+private:
+    QTranslator m_translator;
+    bool m_installed = false;
+};
 
 // A window of the program owned by another one (for its lifetime) that the
 // window manager still treats as an independent window: the main window may

@@ -1,6 +1,5 @@
 #include "fixture.h"
 
-
 namespace korval::test {
 namespace {
 

@@ -58,15 +58,15 @@ TEST_F(InputGateTest, keys_with_any_modifier)
     };
     const Qt::KeyboardModifiers ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
     const Key cases[] = {
-        {"Text1", "12", Qt::Key_Minus, ctrlAlt, "-", "12"},           // AltGr as X11 reports it
+        {"Text1", "12", Qt::Key_Minus, ctrlAlt, "-", "12"},  // AltGr as X11 reports it
         {"Text1", "12", Qt::Key_At, Qt::GroupSwitchModifier, "@", "12"},
         {"Text4", "0", Qt::Key_BracketLeft, ctrlAlt, "[", "0"},
         {"Text3", "1", Qt::Key_currency, ctrlAlt, "\u20AC", "1"},
         {"Text1", "12", Qt::Key_Exclam, Qt::ShiftModifier, "!", "12"},
         {"Text1", "12", Qt::Key_5, ctrlAlt, "5", "125"},
-        {"Text1", "100", Qt::Key_5, ctrlAlt, "5", "100"},             // the value is already past 99
+        {"Text1", "100", Qt::Key_5, ctrlAlt, "5", "100"},  // the value is already past 99
         {"Text2", "1", Qt::Key_5, Qt::KeypadModifier, "5", "15"},
-        {"Text4", "", Qt::Key_5, Qt::ShiftModifier, "5", ""},         // 2..9 never come first
+        {"Text4", "", Qt::Key_5, Qt::ShiftModifier, "5", ""},  // 2..9 never come first
         {"Text4", "0", Qt::Key_Comma, Qt::ShiftModifier, ",", "0,"},
     };
     for (const Key &k : cases) {
@@ -80,8 +80,8 @@ TEST_F(InputGateTest, keys_with_any_modifier)
 TEST_F(InputGateTest, input_method_commits)
 {
     const Case cases[] = {
-        {"Text1", "", -1, "a-9x", ""}, {"Text2", "", -1, "\u00E9", ""}, {"Text3", "", -1, "\u00BD", ""},
-        {"Text1", "1", -1, "2", "12"}, {"Text4", "", -1, "0,5", "0,5"}, {"Text1", "100", 0, "5", "100"},
+        {"Text1", "", -1, "a-9x", ""},   {"Text2", "", -1, "\u00E9", ""}, {"Text3", "", -1, "\u00BD", ""},
+        {"Text1", "1", -1, "2", "12"},   {"Text4", "", -1, "0,5", "0,5"}, {"Text1", "100", 0, "5", "100"},
         {"Text3", "", -1, "\u0661", ""},  // an Arabic-Indic one is no ASCII digit
     };
     for (const Case &c : cases) {
@@ -95,7 +95,8 @@ TEST_F(InputGateTest, input_method_commits)
 
 TEST_F(InputGateTest, a_pre_edit_shows_but_only_its_judged_commit_enters)
 {
-    const Case cases[] = {{"Text2", "", -1, "\u00E9", ""}, {"Text1", "1", -1, "2", "12"}, {"Text4", "0", -1, "\u00BD", "0"}};
+    const Case cases[] = {
+        {"Text2", "", -1, "\u00E9", ""}, {"Text1", "1", -1, "2", "12"}, {"Text4", "0", -1, "\u00BD", "0"}};
     for (const Case &c : cases) {
         QLineEdit *box = Box(c.box, c.before);
         QInputMethodEvent composing(QString::fromUtf8(c.incoming), {});
@@ -111,22 +112,27 @@ TEST_F(InputGateTest, a_pre_edit_shows_but_only_its_judged_commit_enters)
 // Pastes with and without a selection, judged alike from the keyboard and
 // from the context menu.
 const Case kPastes[] = {
-    {"Text1", "", -1, "123", "123"},      {"Text1", "", -1, "1234", ""},       {"Text1", "", -1, "12a", ""},
-    {"Text1", "", -1, "-5", ""},          {"Text2", "", -1, "99", "99"},       {"Text2", "1", -1, "23", "1"},
-    {"Text4", "", -1, "0,85", "0,85"},    {"Text4", "", -1, "2.5", ""},        {"Text4", "0.", -1, "12345", "0."},
-    {"Text4", "0.", -1, "1234", "0.1234"}, {"Text3", "", -1, "5\n", ""},       {"Text3", "", -1, "\u0661", ""},
-    {"Text1", "100", 0, "5", "100"},      {"Text1", "12", 1, "5", "15"},       {"Text1", "99", 0, "123", "123"},
-    {"Text2", "12", 0, "3", "12"},        {"Text4", "0.1234", 2, "5", "0.1234"}, {"Text4", "0.123", 2, "9", "0.9"},
+    {"Text1", "", -1, "123", "123"},       {"Text1", "", -1, "1234", ""},
+    {"Text1", "", -1, "12a", ""},          {"Text1", "", -1, "-5", ""},
+    {"Text2", "", -1, "99", "99"},         {"Text2", "1", -1, "23", "1"},
+    {"Text4", "", -1, "0,85", "0,85"},     {"Text4", "", -1, "2.5", ""},
+    {"Text4", "0.", -1, "12345", "0."},    {"Text4", "0.", -1, "1234", "0.1234"},
+    {"Text3", "", -1, "5\n", ""},          {"Text3", "", -1, "\u0661", ""},
+    {"Text1", "100", 0, "5", "100"},       {"Text1", "12", 1, "5", "15"},
+    {"Text1", "99", 0, "123", "123"},      {"Text2", "12", 0, "3", "12"},
+    {"Text4", "0.1234", 2, "5", "0.1234"}, {"Text4", "0.123", 2, "9", "0.9"},
 };
 
 TEST_F(InputGateTest, keyboard_pastes)
 {
-    for (const QKeySequence &paste : {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)}) {
+    for (const QKeySequence &paste :
+         {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)}) {
         for (const Case &c : kPastes) {
             QLineEdit *box = Box(c.box, c.before, c.selectFrom);
             QGuiApplication::clipboard()->setText(QString::fromUtf8(c.incoming));
             QTest::keySequence(box, paste);
-            EXPECT_EQ(box->text(), QString::fromUtf8(c.after)) << Name(c) << " by " << paste.toString().toStdString();
+            EXPECT_EQ(box->text(), QString::fromUtf8(c.after))
+                << Name(c) << " by " << paste.toString().toStdString();
         }
     }
 }
@@ -160,8 +166,8 @@ TEST_F(InputGateTest, context_menu_pastes)
 TEST_F(InputGateTest, drops)
 {
     const Case cases[] = {
-        {"Text1", "", -1, "12", "12"}, {"Text1", "", -1, "4a", ""},     {"Text1", "12", -1, "3", "123"},
-        {"Text1", "123", -1, "4", "123"}, {"Text4", "", -1, "9", ""}, {"Text4", "0", -1, ",25", "0,25"},
+        {"Text1", "", -1, "12", "12"},    {"Text1", "", -1, "4a", ""}, {"Text1", "12", -1, "3", "123"},
+        {"Text1", "123", -1, "4", "123"}, {"Text4", "", -1, "9", ""},  {"Text4", "0", -1, ",25", "0,25"},
     };
     for (const Case &c : cases) {
         QLineEdit *box = Box(c.box, c.before);

@@ -2,6 +2,9 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QToolTip>
 
 namespace korval::test {
 namespace {
@@ -191,6 +194,76 @@ TEST_F(PriceList, stays_in_the_language_it_was_opened_in)
     list = window->PriceList();
     EXPECT_EQ(list->windowTitle(), QStringLiteral("UPS List"));
     EXPECT_EQ(List(list, "ListView1")->Model()->SubItem(1, 1), QStringLiteral("1 hour"));
+}
+
+}  // namespace
+}  // namespace korval::test
+
+namespace korval::test {
+namespace {
+
+using Readability = MainWindowTest;
+
+// Hovers a point of a list's viewport or header and returns the tooltip shown.
+QString HoverText(QWidget *area, const QPoint &at)
+{
+    // A tooltip fades out: let the last one go first.
+    QToolTip::hideText();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+    QHelpEvent help(QEvent::ToolTip, at, area->mapToGlobal(at));
+    QApplication::sendEvent(area, &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+QString CellTip(ListView *list, int row, int column)
+{
+    return HoverText(list->viewport(), list->visualRect(list->model()->index(row - 1, column - 1)).center());
+}
+
+QString CaptionTip(ListView *list, int column)
+{
+    QHeaderView *header = list->header();
+    const int x = header->sectionViewportPosition(column - 1) + header->sectionSize(column - 1) / 2;
+    return HoverText(header->viewport(), QPoint(x, header->height() / 2));
+}
+
+TEST_F(Readability, a_cut_text_shows_whole_as_a_tooltip)
+{
+    Seed({{20, 4, 18, 0.5, 3, kFerromagnetic}});
+    ListView *lamps = List("ListView1");
+    EXPECT_EQ(CellTip(lamps, 1, 5), QStringLiteral("Ferromagnetico"));
+    EXPECT_EQ(CellTip(lamps, 1, 1), QString()) << "a text that fits needs none";
+    Combo("Combo1")->setCurrentIndex(1);
+    EXPECT_EQ(CaptionTip(lamps, 5), QStringLiteral("Power pack type"));
+    EXPECT_EQ(CaptionTip(lamps, 6), QString());
+
+    QTest::mouseClick(Button("Command1"), Qt::LeftButton);
+    ListView *prices = List(window->PriceList(), "ListView1");
+    EXPECT_EQ(CellTip(prices, 5, 5),
+              QStringLiteral("UPS Orvane Monophase/Monophase, Weight 43+2x130 Kg, 1 piece"));
+    EXPECT_EQ(CellTip(prices, 1, 5), QString());
+}
+
+TEST_F(Readability, qt_s_own_buttons_and_menus_speak_the_chosen_language)
+{
+    struct Case {
+        int entry;
+        const char *yes, *no, *paste;
+    };
+    for (const Case &c : {Case{0, "S\u00EC", "No", "Incolla"}, Case{1, "Yes", "No", "Paste"},
+                          Case{0, "S\u00EC", "No", "Incolla"}}) {
+        Combo("Combo1")->setCurrentIndex(c.entry);
+        QMessageBox question;
+        question.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        EXPECT_EQ(question.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QString::fromUtf8(c.yes));
+        EXPECT_EQ(question.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QString::fromUtf8(c.no));
+        QLineEdit box;
+        std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+        QStringList entries;
+        for (QAction *action : menu->actions())
+            entries << action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+        EXPECT_TRUE(entries.contains(QString::fromUtf8(c.paste))) << entries.join(QLatin1Char('|')).toStdString();
+    }
 }
 
 }  // namespace
