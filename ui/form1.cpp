@@ -317,14 +317,32 @@ ReportContent Form1::CollectReport() const
 
 void Form1::PrintReport()
 {
+    // One job at a time; the windows stay usable while it is on its way.
+    if (m_printJob)
+        return;
+    setCursor(Qt::BusyCursor);
+    m_printJob = new PrintJob(CollectReport(), m_printBound, this);
+    connect(m_printJob, &PrintJob::Finished, this, &Form1::PrintFinished);
+}
+
+void Form1::PrintFinished(const PrintResult &result)
+{
+    m_printJob->deleteLater();
+    m_printJob = nullptr;
+    unsetCursor();
     const Language language = m_state.Language;
-    const PrintResult result = PrintOnDefaultPrinter(CollectReport());
     if (result.Outcome == PrintOutcome::NoPrinter) {
         m_messages.Show(this, Localized(maintexts::NoPrinter, language), MessageIcon::Warning);
     } else if (result.Outcome == PrintOutcome::Failed) {
+        QString reason = result.Detail;
+        if (result.Failure == PrintFailure::NoAnswer)
+            reason = Localized(maintexts::PrintServiceSilent, language);
+        else if (result.Failure == PrintFailure::Unreachable)
+            reason = Localized(maintexts::PrintServiceUnreachable, language)
+                + (result.Detail.isEmpty() ? QString() : QStringLiteral(" (") + result.Detail + QLatin1Char(')'));
         QString text = Localized(maintexts::PrintFailed, language);
-        if (!result.Detail.isEmpty())
-            text += QLatin1Char('\n') + result.Detail;
+        if (!reason.isEmpty())
+            text += QLatin1Char('\n') + reason;
         m_messages.Show(this, text, MessageIcon::Warning);
     }
     Command3->setFocus();

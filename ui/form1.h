@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "engine/power.h"
+#include "ui/printing.h"
 #include "ui/report.h"
 #include "ui/windowing.h"
 
@@ -41,6 +42,11 @@ public:
     // stand on screen.
     ReportContent CollectReport() const;
 
+    // How long "Stampa" waits for the print service before saying it does
+    // not answer (kPrintBound unless changed).
+    void SetPrintBound(std::chrono::milliseconds bound) { m_printBound = bound; }
+    bool Printing() const { return m_printJob != nullptr; }
+
     // The open lamp dialog and price list, if any.
     Form2 *LampDialog() const;
     Form3 *PriceList() const;
@@ -58,6 +64,7 @@ private:
     void ShowPriceList();
     RequiredPower ShowRequiredPower();
     void OnFocusWindowChanged(QWindow *window);
+    void PrintFinished(const PrintResult &result);
     Notify Notifier();
 
     State &m_state;
@@ -80,6 +87,8 @@ private:
     ListView *ListView2;
 
     QtTexts m_qtTexts;
+    QPointer<PrintJob> m_printJob;
+    std::chrono::milliseconds m_printBound = kPrintBound;
     QPointer<Form2> m_form2;
     QPointer<Form3> m_form3;
     QPointer<QWindow> m_lastActiveWindow;

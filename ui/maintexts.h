@@ -33,6 +33,9 @@ constexpr Bilingual EraseAllQuestion{"Sei sicuro di voler eliminare tutto?",
                                      "Are you sure? All data will be lost"};
 constexpr Bilingual NoPrinter{"Nessuna stampante predefinita installata", "No default printer is installed"};
 constexpr Bilingual PrintFailed{"Errore di stampa", "Printing failed"};
+constexpr Bilingual PrintServiceUnreachable{"il servizio di stampa non è raggiungibile",
+                                            "the print service cannot be reached"};
+constexpr Bilingual PrintServiceSilent{"il servizio di stampa non risponde", "the print service does not answer"};
 
 // The report's own lines.
 constexpr Bilingual ProjectHeading{"Dati di progetto", "Project specification"};

@@ -1,15 +1,10 @@
 #include "ui/report.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <QTemporaryDir>
-
-#include <cups/cups.h>
 
 #include "engine/numbers.h"
 #include "ui/maintexts.h"
@@ -31,6 +26,7 @@ public:
     {
         m_font.setStyleHint(QFont::SansSerif);
         SetFont(10, false);
+        m_tableLine = m_lineSpacing;
     }
 
     void SetFont(int points, bool bold)
@@ -47,15 +43,21 @@ public:
     float x = static_cast<float>(kReportLeft);
     float y = static_cast<float>(kReportTop);
 
-    bool Fits() const { return y + m_lineSpacing <= kBottom; }
+    // The line spacing of the 10-point table font.
+    float TableLine() const { return m_tableLine; }
 
-    // Starts a new page when the next line would not fit entirely.
-    bool BreakIfFull()
+    void NewPage()
     {
-        if (Fits())
-            return false;
         m_newPage();
         y = 0.0f;
+    }
+
+    // Starts a new page when `height` more units would not fit entirely.
+    bool BreakUnlessFits(float height)
+    {
+        if (y + height <= kBottom)
+            return false;
+        NewPage();
         return true;
     }
 
@@ -70,18 +72,24 @@ public:
     {
         x = left;
         y += gap;
-        BreakIfFull();
+        BreakUnlessFits(m_lineSpacing);
         Print(text);
     }
 
-    // A bold 12-point heading, then its table in 10 points.
+    // A bold 12-point heading, then its table in 10 points. The heading, the
+    // captions and the first row under them share a page.
     void Section(const QString &heading, float gap, const ReportTable &table, int columnsLeftOut, int pitch)
     {
         SetFont(12, true);
-        Line(0.0f, gap, heading);
+        x = 0.0f;
+        y += gap;
+        float together = m_lineSpacing + 350.0f + m_tableLine;
+        if (!table.Rows.isEmpty() && Visible(table.Rows.first(), columnsLeftOut))
+            together += 80.0f + 130.0f + m_tableLine;
+        BreakUnlessFits(together);
+        Print(heading);
         SetFont(10, false);
         y += 350.0f;
-        BreakIfFull();
         PrintTable(table, columnsLeftOut, pitch);
     }
 
@@ -96,6 +104,19 @@ public:
         }
     }
 
+    // A row whose printed cells are all blank (the blank row and the total
+    // row of a result, whose amounts stay off paper) shows nothing.
+    static bool Visible(const ReportTable::Row &row, int columnsLeftOut)
+    {
+        if (!row.Text.trimmed().isEmpty())
+            return true;
+        const qsizetype printed = row.SubItems.size() - columnsLeftOut;
+        for (qsizetype j = 0; j < printed; ++j)
+            if (!row.SubItems[j].trimmed().isEmpty())
+                return true;
+        return false;
+    }
+
     void PrintTable(const ReportTable &table, int columnsLeftOut, int pitch)
     {
         const int columns = static_cast<int>(table.Captions.size()) - columnsLeftOut;
@@ -103,7 +124,12 @@ public:
         y += 80.0f;
         for (const ReportTable::Row &row : table.Rows) {
             y += 130.0f;
-            if (BreakIfFull()) {
+            if (y + m_tableLine > kBottom) {
+                // Nothing visible is lost by leaving a blank row off the
+                // page, and no page starts with captions over blank rows.
+                if (!Visible(row, columnsLeftOut))
+                    continue;
+                NewPage();
                 PrintCaptions(table.Captions, columns, pitch);
                 y += 80.0f + 130.0f;
             }
@@ -125,6 +151,7 @@ private:
     QFont m_font;
     float m_ascent = 0.0f;
     float m_lineSpacing = 0.0f;
+    float m_tableLine = 0.0f;
 };
 
 }  // namespace
@@ -167,56 +194,36 @@ void PaintReport(QPainter &painter, const QSizeF &printableSize, const ReportCon
     out.Section(Localized(maintexts::ResultsHeading, language), 1000.0f, content.Results, 2, kResultPitch);
 }
 
-void PreparePage(QPagedPaintDevice &device)
+namespace {
+
+bool PaintPdf(QPdfWriter &writer, const ReportContent &content, const PageGeometry &page)
 {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(4.25, 4.25, 4.25, 4.25), QPageLayout::Millimeter));
-}
-
-PrintResult PrintOnDefaultPrinter(const ReportContent &content)
-{
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        return {PrintOutcome::NoPrinter, {}};
-
-    // Qt's own hand-over to CUPS drops the answer of the spooler, so a
-    // refused job would look printed: lay the pages out for the printer, keep
-    // them in a file and submit that file ourselves.
-    QTemporaryDir spool;
-    if (!spool.isValid())
-        return {PrintOutcome::Failed, spool.errorString()};
-    const QString file = spool.filePath(QStringLiteral("korval.pdf"));
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("KORVAL"));
-    PreparePage(printer);
-    printer.setOutputFileName(file);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return {PrintOutcome::Failed, {}};
-    PaintReport(painter, printer.pageRect(QPrinter::DevicePixel).size(), content,
-                [&printer] { printer.newPage(); });
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        return {PrintOutcome::Failed, {}};
-
-    const QByteArray destination = info.printerName().toLocal8Bit();
-    const QByteArray path = QFile::encodeName(file);
-    if (cupsPrintFile(destination.constData(), path.constData(), "KORVAL", 0, nullptr) == 0)
-        return {PrintOutcome::Failed, QString::fromUtf8(cupsLastErrorString())};
-    return {PrintOutcome::Printed, {}};
-}
-
-bool WriteReportPdf(const ReportContent &content, const QString &path)
-{
-    QPdfWriter writer(path);
     writer.setResolution(1200);
     writer.setTitle(QStringLiteral("KORVAL"));
-    PreparePage(writer);
+    writer.setCreator(QStringLiteral("KORVAL"));
+    writer.setPageLayout(QPageLayout(page.Paper, QPageLayout::Portrait, page.Margins, QPageLayout::Millimeter));
     QPainter painter;
     if (!painter.begin(&writer))
         return false;
     const QRectF area = writer.pageLayout().paintRectPixels(writer.resolution());
     PaintReport(painter, area.size(), content, [&writer] { writer.newPage(); });
     return painter.end();
+}
+
+}  // namespace
+
+QByteArray ReportPdf(const ReportContent &content, const PageGeometry &page)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    return PaintPdf(writer, content, page) ? buffer.data() : QByteArray();
+}
+
+bool WriteReportPdf(const ReportContent &content, const QString &path, const PageGeometry &page)
+{
+    QPdfWriter writer(path);
+    return PaintPdf(writer, content, page);
 }
 
 }  // namespace korval

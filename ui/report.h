@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <QList>
+#include <QMarginsF>
+#include <QPageSize>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -10,7 +12,6 @@
 #include <functional>
 
 class QPainter;
-class QPagedPaintDevice;
 
 #include "engine/language.h"
 
@@ -53,20 +54,16 @@ constexpr double kReportHeight = 16354;
 void PaintReport(QPainter &painter, const QSizeF &printableSize, const ReportContent &content,
                  const std::function<void()> &newPage);
 
-// A4 portrait with the margins the layout was made for.
-void PreparePage(QPagedPaintDevice &device);
-
-enum class PrintOutcome { Printed, NoPrinter, Failed };
-
-struct PrintResult {
-    PrintOutcome Outcome = PrintOutcome::Printed;
-    QString Detail;  // the print system's own words when it refused
+// The paper a report is laid out on and its printable area (the margins, in
+// millimetres). By default an A4 sheet less 4.25 mm at each edge, on which a
+// report unit is a twip.
+struct PageGeometry {
+    QPageSize Paper = QPageSize(QPageSize::A4);
+    QMarginsF Margins = QMarginsF(4.25, 4.25, 4.25, 4.25);
 };
 
-// Prints on the desktop's default printer, without dialog.
-PrintResult PrintOnDefaultPrinter(const ReportContent &content);
-
-// The same report as a PDF file.
-bool WriteReportPdf(const ReportContent &content, const QString &path);
+// The report as a PDF document (empty if it could not be made).
+QByteArray ReportPdf(const ReportContent &content, const PageGeometry &page = {});
+bool WriteReportPdf(const ReportContent &content, const QString &path, const PageGeometry &page = {});
 
 }  // namespace korval

@@ -1,0 +1,90 @@
+#pragma once
+
+// Handing the report to the default printer without holding up the windows.
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+
+#include "ui/report.h"
+
+class QThread;
+class QTimer;
+
+namespace korval {
+
+enum class PrintOutcome {
+    Printed,
+    NoPrinter,  // the print service answered: no default printer
+    Failed,
+    Cancelled,  // the window went away first; nothing to tell
+};
+
+// Why a job failed, when the program can say it in its own words.
+enum class PrintFailure {
+    Other,        // the print service's own words are in the detail
+    Unreachable,  // no print service where the system says it is
+    NoAnswer,     // a print service that took the connection but never answered
+};
+
+struct PrintResult {
+    PrintOutcome Outcome = PrintOutcome::Printed;
+    PrintFailure Failure = PrintFailure::Other;
+    QString Detail;  // the print service's own words, when it gave any
+};
+
+// How long a job may take to reach the print service before the user is told
+// it does not answer: longer than a busy network print server needs, much
+// shorter than the two minutes a silent one would otherwise hold a job.
+constexpr std::chrono::milliseconds kPrintBound{15000};
+
+// What a job on its way watches: the time it has and whether it is still wanted.
+class PrintControl {
+public:
+    explicit PrintControl(std::chrono::milliseconds bound) : m_deadline(std::chrono::steady_clock::now() + bound)
+    {
+    }
+
+    void Cancel() { m_cancelled = true; }
+    bool Cancelled() const { return m_cancelled; }
+    bool TimedOut() const { return std::chrono::steady_clock::now() >= m_deadline; }
+    bool GoOn() const { return !Cancelled() && !TimedOut(); }
+    // The time left, in milliseconds, at least 1.
+    int RemainingMs() const;
+
+private:
+    std::chrono::steady_clock::time_point m_deadline;
+    std::atomic<bool> m_cancelled{false};
+};
+
+// Prints on the desktop's default printer, laid out on that printer's paper
+// and printable area, without a dialog. Blocks; run it off the GUI thread.
+// Where it waits on the print service it stops once `control` says so.
+PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintControl &control);
+
+// One report on its way to the printer, on a thread of its own. Finished is
+// emitted once, on the GUI thread: with the print service's verdict, or with
+// "no answer" when the bound runs out first. Destroying the job cancels it.
+class PrintJob : public QObject {
+    Q_OBJECT
+public:
+    PrintJob(ReportContent content, std::chrono::milliseconds bound, QObject *parent = nullptr);
+    ~PrintJob() override;
+
+signals:
+    void Finished(const korval::PrintResult &result);
+
+private:
+    void Report(const PrintResult &result);
+
+    std::shared_ptr<PrintControl> m_control;
+    std::shared_ptr<PrintResult> m_result;
+    QThread *m_thread;
+    QTimer *m_bound;
+    bool m_reported = false;
+};
+
+}  // namespace korval
