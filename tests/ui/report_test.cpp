@@ -1,6 +1,8 @@
 #include "fixture.h"
 #include "pdf_words.h"
 
+#include "engine/catalogue.h"
+
 #include <QFontMetricsF>
 #include <QPdfWriter>
 #include <QTemporaryDir>
@@ -192,6 +194,100 @@ TEST_F(Report, a_long_lamp_list_continues_on_further_pages)
         EXPECT_TRUE(top->text == QStringLiteral("N°") || top->text == QStringLiteral("Autonomia")
                     || top->text == QStringLiteral("Potenza") || top->text == QStringLiteral("Risultati"))
             << top->text.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace korval::test
+
+namespace korval::test {
+namespace {
+
+// A report of `lamps` rows and their result, built from the engine's rows as
+// the main window would show them.
+ReportContent ReportOf(int lamps)
+{
+    State state;
+    CreateCatalogues(state);
+    for (int i = 1; i <= lamps; ++i)
+        AppendRow(state, {i, 1, 1, 1.0, 1, kElectronic});
+    ListModel lampList(6), results(6);
+    for (const LampRecord &row : ReadRows(state))
+        lampList.AddRow(LampListRow(row, state.Language, '.'));
+    CalculateRows(state, ComputeRequiredPower(state, {}), {}, [&](const ListRow &row) { results.AddRow(row); });
+    const char *lampCaptions[] = {"N°", "Lamp.", "Watt", "Cos.fi", "Alimentatore", "Autonomia"};
+    const char *resultCaptions[] = {"Autonomia", "Codice", "Potenza", "Quantità", "Prezzo", "Totale"};
+    for (int c = 1; c <= 6; ++c) {
+        lampList.SetColumnCaption(c, QString::fromUtf8(lampCaptions[c - 1]));
+        results.SetColumnCaption(c, QString::fromUtf8(resultCaptions[c - 1]));
+    }
+    ReportContent content;
+    content.Lamps = ReportTable::Of(lampList);
+    content.Results = ReportTable::Of(results);
+    content.Power1h = QStringLiteral("10 W");
+    content.Power3h = QStringLiteral("0 W");
+    return content;
+}
+
+enum class LineKind { Title, Heading, Captions, Row, Power };
+
+struct PrintedLine {
+    int page;
+    LineKind kind;
+    QString first;
+};
+
+std::vector<PrintedLine> LinesOf(const std::vector<PdfWord> &words)
+{
+    std::vector<PrintedLine> lines;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const PdfWord &w = words[i];
+        if (i > 0 && words[i - 1].page == w.page && std::abs(words[i - 1].y - w.y) < 20)
+            continue;  // the same line
+        const QString next = i + 1 < words.size() ? words[i + 1].text : QString();
+        LineKind kind = LineKind::Row;
+        if (w.text == QStringLiteral("Selezione"))
+            kind = LineKind::Title;
+        else if (w.text == QStringLiteral("Dati") || w.text == QStringLiteral("Risultati"))
+            kind = LineKind::Heading;
+        else if (w.text == QStringLiteral("N°")
+                 || (w.text == QStringLiteral("Autonomia") && next == QStringLiteral("Codice")))
+            kind = LineKind::Captions;
+        else if (w.text == QStringLiteral("Potenza"))
+            kind = LineKind::Power;
+        lines.push_back({w.page, kind, w.text});
+    }
+    return lines;
+}
+
+TEST_F(Report, headings_and_captions_never_end_a_page_at_any_length)
+{
+    const QString pdf = dir.filePath(QStringLiteral("sweep.pdf"));
+    for (int lamps = 1; lamps <= kMaxLampRows; ++lamps) {
+        ASSERT_TRUE(WriteReportPdf(ReportOf(lamps), pdf));
+        const std::vector<PrintedLine> lines = LinesOf(ReadPdfWords(pdf));
+        ASSERT_FALSE(lines.empty());
+        int lampRows = 0;
+        bool inLamps = false;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const PrintedLine &line = lines[i];
+            const bool lastOnPage = i + 1 == lines.size() || lines[i + 1].page != line.page;
+            if (line.kind == LineKind::Heading) {
+                ASSERT_FALSE(lastOnPage) << lamps << " rows: a heading ends page " << line.page;
+                EXPECT_EQ(lines[i + 1].kind, LineKind::Captions) << lamps << " rows, page " << line.page;
+                inLamps = line.first == QStringLiteral("Dati");
+            }
+            if (line.kind == LineKind::Captions) {
+                ASSERT_FALSE(lastOnPage) << lamps << " rows: captions without a row end page " << line.page;
+                EXPECT_EQ(lines[i + 1].kind, LineKind::Row) << lamps << " rows, page " << line.page;
+            }
+            if (line.kind == LineKind::Power)
+                inLamps = false;
+            if (inLamps && line.kind == LineKind::Row) {
+                EXPECT_EQ(line.first.toInt(), ++lampRows) << lamps << " rows: every lamp row once, in order";
+            }
+        }
+        EXPECT_EQ(lampRows, lamps);
     }
 }
 
