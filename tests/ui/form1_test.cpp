@@ -1,4 +1,5 @@
 #include "fixture.h"
+#include "scheduler.h"
 
 #include <QLabel>
 
@@ -426,6 +427,31 @@ TEST(MainWindowStart, refreshes_once_when_first_shown_with_or_without_activation
     EXPECT_FALSE(test::Button(&empty, "Command4")->isEnabled());
     EXPECT_FALSE(test::Button(&empty, "Command5")->isEnabled());
     EXPECT_FALSE(test::Frame(&empty, "Frame1")->isEnabled());
+}
+
+}  // namespace
+}  // namespace korval::test
+
+namespace korval::test {
+namespace {
+
+TEST_F(MainWindow, printing_without_a_print_service_never_passes_for_printed)
+{
+    // Whichever way this build prints (CUPS itself, or Qt's printer support),
+    // a print service that is not there is a warning, never silence.
+    QTemporaryDir dir;
+    const EnvironmentGuard server("CUPS_SERVER", QFile::encodeName(dir.filePath(QStringLiteral("none.sock"))));
+    const EnvironmentGuard home("HOME", QFile::encodeName(dir.path()));
+    Seed({kRow860});
+    QTest::mouseClick(Button("Command5"), Qt::LeftButton);
+    QTest::mouseClick(Button("Command2"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Printing(); }, 30000));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text == QStringLiteral("Nessuna stampante predefinita installata")
+                || messages.shown[0].text.startsWith(QStringLiteral("Errore di stampa\n")))
+        << messages.shown[0].text.toStdString();
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(QApplication::focusWidget(), Button("Command3"));
 }
 
 }  // namespace

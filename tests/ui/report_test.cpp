@@ -1,7 +1,6 @@
 #include "fixture.h"
 #include "pdf_words.h"
-
-#include "engine/catalogue.h"
+#include "sample_report.h"
 
 #include <QFontMetricsF>
 #include <QPdfWriter>
@@ -202,32 +201,6 @@ TEST_F(Report, a_long_lamp_list_continues_on_further_pages)
 
 namespace korval::test {
 namespace {
-
-// A report of `lamps` rows and their result, built from the engine's rows as
-// the main window would show them.
-ReportContent ReportOf(int lamps)
-{
-    State state;
-    CreateCatalogues(state);
-    for (int i = 1; i <= lamps; ++i)
-        AppendRow(state, {i, 1, 1, 1.0, 1, kElectronic});
-    ListModel lampList(6), results(6);
-    for (const LampRecord &row : ReadRows(state))
-        lampList.AddRow(LampListRow(row, state.Language, '.'));
-    CalculateRows(state, ComputeRequiredPower(state, {}), {}, [&](const ListRow &row) { results.AddRow(row); });
-    const char *lampCaptions[] = {"N°", "Lamp.", "Watt", "Cos.fi", "Alimentatore", "Autonomia"};
-    const char *resultCaptions[] = {"Autonomia", "Codice", "Potenza", "Quantità", "Prezzo", "Totale"};
-    for (int c = 1; c <= 6; ++c) {
-        lampList.SetColumnCaption(c, QString::fromUtf8(lampCaptions[c - 1]));
-        results.SetColumnCaption(c, QString::fromUtf8(resultCaptions[c - 1]));
-    }
-    ReportContent content;
-    content.Lamps = ReportTable::Of(lampList);
-    content.Results = ReportTable::Of(results);
-    content.Power1h = QStringLiteral("10 W");
-    content.Power3h = QStringLiteral("0 W");
-    return content;
-}
 
 enum class LineKind { Title, Heading, Captions, Row, Power };
 

@@ -1,0 +1,39 @@
+#pragma once
+
+// Reports of any length, built from the engine's rows as the main window
+// would show them, for the report tests and the print benchmark.
+
+#include "engine/catalogue.h"
+#include "engine/rows.h"
+#include "ui/report.h"
+#include "ui/windowing.h"
+
+namespace korval::test {
+
+// A report of `lamps` rows and their result, built from the engine's rows as
+// the main window would show them.
+inline ReportContent ReportOf(int lamps)
+{
+    State state;
+    CreateCatalogues(state);
+    for (int i = 1; i <= lamps; ++i)
+        AppendRow(state, {i, 1, 1, 1.0, 1, kElectronic});
+    ListModel lampList(6), results(6);
+    for (const LampRecord &row : ReadRows(state))
+        lampList.AddRow(LampListRow(row, state.Language, '.'));
+    CalculateRows(state, ComputeRequiredPower(state, {}), {}, [&](const ListRow &row) { results.AddRow(row); });
+    const char *lampCaptions[] = {"N°", "Lamp.", "Watt", "Cos.fi", "Alimentatore", "Autonomia"};
+    const char *resultCaptions[] = {"Autonomia", "Codice", "Potenza", "Quantità", "Prezzo", "Totale"};
+    for (int c = 1; c <= 6; ++c) {
+        lampList.SetColumnCaption(c, QString::fromUtf8(lampCaptions[c - 1]));
+        results.SetColumnCaption(c, QString::fromUtf8(resultCaptions[c - 1]));
+    }
+    ReportContent content;
+    content.Lamps = ReportTable::Of(lampList);
+    content.Results = ReportTable::Of(results);
+    content.Power1h = QStringLiteral("10 W");
+    content.Power3h = QStringLiteral("0 W");
+    return content;
+}
+
+}  // namespace korval::test
