@@ -68,6 +68,8 @@ int main(int argc, char *argv[])
 
     QApplication::setApplicationName(QStringLiteral("KORVAL"));
     QApplication::setApplicationVersion(QStringLiteral("1.2"));
+    // The window manager matches the window to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KORVAL_APP_ID));
 
     korval::State state;
     korval::QtMessageBoxes messages;

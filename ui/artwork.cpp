@@ -63,18 +63,24 @@ QImage KorvalLogo()
     return image;
 }
 
+QImage KorvalEmblem(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    DrawEmblem(p, QRectF(0.5, 0.5, size - 1.0, size - 1.0));
+    return image;
+}
+
 QIcon KorvalIcon()
 {
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128}) {
-        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        DrawEmblem(p, QRectF(0.5, 0.5, size - 1.0, size - 1.0));
-        icon.addPixmap(QPixmap::fromImage(image));
-    }
-    return icon;
+    // The installed theme's icon where there is one, so that the window and
+    // the applications menu show the same picture.
+    QIcon drawn;
+    for (int size : {16, 32, 48, 64, 128})
+        drawn.addPixmap(QPixmap::fromImage(KorvalEmblem(size)));
+    return QIcon::fromTheme(QStringLiteral("it.korval.Korval"), drawn);
 }
 
 }  // namespace korval

@@ -9,5 +9,7 @@ namespace korval {
 // travel with the binary.
 QImage KorvalLogo();  // 250 x 70 pixels
 QIcon KorvalIcon();
+// The emblem alone, `size` pixels square on a transparent ground.
+QImage KorvalEmblem(int size);
 
 }  // namespace korval

@@ -229,6 +229,7 @@ void Form1::ApplyLanguage()
         Command2->setText(Localized(maintexts::PrintButton, language));
         Frame1->setTitle(Localized(maintexts::Power1hFrame, language));
         Frame2->setTitle(Localized(maintexts::Power3hFrame, language));
+        NameForScreenReaders(language);
         for (int c = 1; c <= 6; ++c) {
             ListView1->Model()->SetColumnCaption(c, Localized(maintexts::LampColumns[c - 1], language));
             ListView2->Model()->SetColumnCaption(c, Localized(maintexts::ResultColumns[c - 1], language));
@@ -237,6 +238,21 @@ void Form1::ApplyLanguage()
     for (int c = 1; c <= 6; ++c)
         ListView2->SetColumnWidthTwips(c, c <= 4 ? 2000 : 0);
     FillCatalogues(m_state);
+}
+
+void Form1::NameForScreenReaders(Language language)
+{
+    // Linux screen readers read a drop-down list by its current entry.
+    Combo1->setAccessibleName(Localized(maintexts::LanguageBox, language));
+    Combo1->setAccessibleDescription(Localized(maintexts::LanguageBox, language));
+    Picture1->setAccessibleName(QStringLiteral("KORVAL"));
+    Text1->setAccessibleName(Frame1->title().trimmed());
+    Text2->setAccessibleName(Frame2->title().trimmed());
+    for (QLineEdit *power : {Text1, Text2})
+        power->setAccessibleDescription(Localized(maintexts::PowerHelp, language));
+    ListView1->setAccessibleName(Localized(maintexts::LampList, language));
+    ListView1->setAccessibleDescription(Localized(maintexts::LampListHelp, language));
+    ListView2->setAccessibleName(Localized(maintexts::ResultsHeading, language));
 }
 
 void Form1::AddLamps()
@@ -256,8 +272,7 @@ void Form1::ShowLampDialog()
 {
     ShowSingle(m_form2, [this] {
         auto *dialog = new Form2(m_state, m_messages, this);
-        // The window system need not hand the focus back when the dialog goes.
-        connect(dialog, &Form2::closed, this, &QWidget::activateWindow, Qt::QueuedConnection);
+        connect(dialog, &Form2::closed, this, &Form1::TakeBackFocus, Qt::QueuedConnection);
         return dialog;
     });
 }
@@ -266,9 +281,17 @@ void Form1::ShowPriceList()
 {
     ShowSingle(m_form3, [this] {
         auto *list = new Form3(m_state, this);
-        connect(list, &Form3::closed, this, &QWidget::activateWindow, Qt::QueuedConnection);
+        connect(list, &Form3::closed, this, &Form1::TakeBackFocus, Qt::QueuedConnection);
         return list;
     });
+}
+
+void Form1::TakeBackFocus()
+{
+    // The window system need not hand the focus back when a window of ours
+    // goes; but another one of ours that is open keeps it.
+    if (!LampDialog() && !PriceList())
+        activateWindow();
 }
 
 void Form1::EraseAllRows()

@@ -62,7 +62,9 @@ private:
     void EraseAllRows();
     void ShowLampDialog();
     void ShowPriceList();
+    void TakeBackFocus();
     RequiredPower ShowRequiredPower();
+    void NameForScreenReaders(Language language);
     void OnFocusWindowChanged(QWindow *window);
     void PrintFinished(const PrintResult &result);
     Notify Notifier();

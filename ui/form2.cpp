@@ -147,6 +147,11 @@ void Form2::Load()
     Command1->setText(Localized(texts::Ok, language));
     Command2->setText(Localized(texts::Erase, language));
     Command3->setText(Localized(texts::Cancel, language));
+    // A screen reader announces each box and list by its frame's caption.
+    const std::pair<QWidget *, QGroupBox *> named[] = {{Text1, Frame1}, {Text2, Frame2},  {Text3, Frame3},
+                                                       {Text4, Frame4}, {Combo2, Frame6}, {Combo1, Frame5}};
+    for (const auto &[control, frame] : named)
+        control->setAccessibleName(frame->title().trimmed());
     Text1->setFocus();
 }
 

@@ -47,6 +47,7 @@ void Form3::LoadPriceList()
     const Language language = m_state.Language;
     if (IsKnown(language)) {
         setWindowTitle(Localized(texts::Caption, language));
+        ListView1->setAccessibleName(Localized(texts::Caption, language));
         for (int c = 1; c <= 5; ++c)
             list->SetColumnCaption(c, Localized(texts::Columns[c - 1], language));
     }

@@ -37,6 +37,13 @@ constexpr Bilingual PrintServiceUnreachable{"il servizio di stampa non è raggiu
                                             "the print service cannot be reached"};
 constexpr Bilingual PrintServiceSilent{"il servizio di stampa non risponde", "the print service does not answer"};
 
+// What a screen reader announces for controls without a caption of their own.
+constexpr Bilingual LanguageBox{"Lingua", "Language"};
+constexpr Bilingual LampList{"Elenco delle lampade", "Lamp list"};
+constexpr Bilingual LampListHelp{"Un gruppo di plafoniere per riga; Invio apre la riga",
+                                 "One group of ceiling lights per row; Enter opens the row"};
+constexpr Bilingual PowerHelp{"Potenza richiesta, in watt", "Required power, in watts"};
+
 // The report's own lines.
 constexpr Bilingual ProjectHeading{"Dati di progetto", "Project specification"};
 constexpr Bilingual Power1hLine{"Potenza richiesta 1h:  ", "1h requred power:  "};
