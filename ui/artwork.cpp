@@ -75,12 +75,12 @@ QImage KorvalEmblem(int size)
 
 QIcon KorvalIcon()
 {
-    // The installed theme's icon where there is one, so that the window and
-    // the applications menu show the same picture.
-    QIcon drawn;
+    // The same picture as the icon theme's (data/), which the desktop finds
+    // through the desktop file name.
+    QIcon icon;
     for (int size : {16, 32, 48, 64, 128})
-        drawn.addPixmap(QPixmap::fromImage(KorvalEmblem(size)));
-    return QIcon::fromTheme(QStringLiteral("it.korval.Korval"), drawn);
+        icon.addPixmap(QPixmap::fromImage(KorvalEmblem(size)));
+    return icon;
 }
 
 }  // namespace korval

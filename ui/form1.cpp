@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QWindow>
 
 #include "engine/catalogue.h"
@@ -55,16 +56,26 @@ QGroupBox *MakePowerFrame(QWidget *parent, const char *name, int top, QLineEdit 
 }  // namespace
 
 Form1::Form1(State &state, MessageBoxes &messages, QWidget *parent)
-    : QWidget(parent), m_state(state), m_messages(messages), m_logo(KorvalLogo())
+    : QWidget(parent), m_state(state), m_messages(messages)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowIcon(KorvalIcon());
+
     setFixedSize(Twips(10815), Twips(8115));
     setFont(LegacyFont(QApplication::font().pointSizeF(), false));
     BuildControls();
     connect(qApp, &QGuiApplication::focusWindowChanged, &m_focusWatch,
             [this](QWindow *window) { OnFocusWindowChanged(window); });
     Load();
+}
+
+void Form1::DrawArtwork()
+{
+    if (!m_logo.isNull())
+        return;
+    m_logo = KorvalLogo();
+    Picture1->setPixmap(QPixmap::fromImage(m_logo));
+    // Every window of the program shows it.
+    QApplication::setWindowIcon(KorvalIcon());
 }
 
 Form2 *Form1::LampDialog() const
@@ -92,7 +103,6 @@ void Form1::BuildControls()
     Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(TwipRect(7080, 0, 3800, 1100));
-    Picture1->setPixmap(QPixmap::fromImage(m_logo));
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     Command3 = MakeButton(this, "Command3", TwipRect(480, 1320, 1695, 735), LegacyFont(12, true));
@@ -148,6 +158,15 @@ void Form1::showEvent(QShowEvent *event)
     // activation, where there is one, from refreshing a second time.
     m_lastActiveWindow = windowHandle();
     RefreshMainWindow();
+}
+
+void Form1::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    // The artwork waits until the window is on screen: drawing it takes
+    // longer than everything else the window needs to appear.
+    if (m_logo.isNull())
+        QTimer::singleShot(0, this, &Form1::DrawArtwork);
 }
 
 void Form1::OnFocusWindowChanged(QWindow *window)
@@ -330,7 +349,7 @@ ReportContent Form1::CollectReport() const
 {
     ReportContent content;
     content.Language = m_state.Language;
-    content.Logo = m_logo;
+    content.Logo = m_logo.isNull() ? KorvalLogo() : m_logo;
     content.Lamps = ReportTable::Of(*ListView1->Model());
     content.Power1h = Text1->text();
     content.Power3h = Text2->text();

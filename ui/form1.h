@@ -53,9 +53,11 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void BuildControls();
+    void DrawArtwork();
     void Load();
     void AddLamps();
     void EditRow(int row);

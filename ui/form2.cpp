@@ -9,7 +9,6 @@
 #include "engine/lampform.h"
 #include "engine/numbers.h"
 #include "engine/rows.h"
-#include "ui/artwork.h"
 
 namespace korval {
 namespace {
@@ -78,7 +77,6 @@ Form2::Form2(State &state, MessageBoxes &messages, QWidget *parent)
     : QWidget(parent, Qt::Window), m_state(state), m_messages(messages)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowIcon(KorvalIcon());
     setFixedSize(Twips(6360), Twips(6960));
     setFont(LegacyFont(QApplication::font().pointSizeF(), false));
     BuildControls();

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 
 #include "engine/rows.h"
-#include "ui/artwork.h"
 
 namespace korval {
 namespace {
@@ -26,7 +25,6 @@ constexpr int kPriceColumn = 4;
 Form3::Form3(const State &state, QWidget *parent) : QWidget(parent, Qt::Window), m_state(state)
 {
     setObjectName(QStringLiteral("Form3"));
-    setWindowIcon(KorvalIcon());
     setFixedSize(Twips(9135), Twips(3885));
     setFont(LegacyFont(QApplication::font().pointSizeF(), false));
 
