@@ -106,6 +106,8 @@ protected:
         window = std::make_unique<Form1>(state, messages);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        // The logo is drawn once the window is on screen.
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !Label("Picture1")->pixmap().isNull(); }));
     }
 
     void TearDown() override
