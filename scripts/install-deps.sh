@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs every Debian package KORVAL needs to build, run and test.
-# Packages that are already installed are left alone, so running it again is cheap.
+# Installs every Debian package KORVAL needs to build, run and test; with
+# --ci also what CI's further checks need (a second compiler, the desktop
+# validators, packaging, a private X server).
+# Packages that are already installed are left alone, so running it again is
+# cheap and silent.
 set -euo pipefail
 
 packages=(
@@ -10,8 +13,12 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   cups cups-client cups-bsd libcups2-dev
   fonts-liberation2 fonts-dejavu-core
-  poppler-utils
+  poppler-utils desktop-file-utils appstream
 )
+
+if [ "${1:-}" = --ci ]; then
+  packages+=(clang dpkg-dev xvfb x11-utils openbox)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

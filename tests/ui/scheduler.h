@@ -92,7 +92,7 @@ public:
                       {QStringLiteral("-f"), QStringLiteral("-c"), Path("conf/cupsd.conf"), QStringLiteral("-s"),
                        Path("conf/cups-files.conf")});
         m_running = m_cupsd.waitForStarted(10000)
-            && QTest::qWaitFor([this] { return Run("lpstat", {QStringLiteral("-r")}); }, 15000);
+            && QTest::qWaitFor([] { return Run("lpstat", {QStringLiteral("-r")}); }, 15000);
     }
 
     ~PrivateScheduler()
