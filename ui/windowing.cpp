@@ -339,7 +339,7 @@ bool InputGate::Admits(QString text, int position, int removed, const QString &i
 
 QValidator::State InputGate::validate(QString &input, int &position) const
 {
-    if (m_trusted || m_held.contains(input))
+    if (m_trusted)
         return Acceptable;
     const QString &before = m_text;
     // What replaced what: the selection when the change fits around it,
@@ -354,6 +354,10 @@ QValidator::State InputGate::validate(QString &input, int &position) const
             removed = m_selectionLength;
         }
     }
+    // Undo and redo go back to texts the box held; typing over a selection
+    // is judged even when it happens to give such a text.
+    if (removed == 0 && m_held.contains(input))
+        return Acceptable;
     if (removed == 0) {
         const qsizetype limit = std::min(before.size(), input.size());
         qsizetype prefix = 0;

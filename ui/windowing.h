@@ -141,7 +141,8 @@ private:
 // against the whole text before the change (a selection it replaces
 // included), each next one against the text as it then stands. A change with
 // any refused character is refused whole. Deleting is always allowed, and so
-// is going back to a text the box already held (undo, redo).
+// is going back to a text the box already held (undo, redo) other than by
+// replacing a selection.
 class InputGate : public QValidator {
     Q_OBJECT
 public:
