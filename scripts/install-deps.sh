@@ -12,6 +12,8 @@ packages=(
   qt6-qpa-plugins qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   cups cups-client cups-bsd libcups2-dev
+  cups-filters printer-driver-cups-pdf cups-ipp-utils ghostscript
+  dbus-daemon dbus-session-bus-common
   fonts-liberation2 fonts-dejavu-core
   poppler-utils desktop-file-utils appstream
 )

@@ -373,18 +373,34 @@ void Form1::PrintFinished(const PrintResult &result)
     m_printJob = nullptr;
     unsetCursor();
     const Language language = m_state.Language;
-    if (result.Outcome == PrintOutcome::NoPrinter) {
+    // The program says in its own words what kind of failure it was; the
+    // print service's words, in whatever language it speaks, follow apart.
+    const Bilingual *reason = nullptr;
+    switch (result.Outcome) {
+    case PrintOutcome::Printed:
+    case PrintOutcome::Cancelled:
+        break;
+    case PrintOutcome::NoPrinter:
         m_messages.Show(this, Localized(maintexts::NoPrinter, language), MessageIcon::Warning);
-    } else if (result.Outcome == PrintOutcome::Failed) {
-        QString reason = result.Detail;
-        if (result.Failure == PrintFailure::NoAnswer)
-            reason = Localized(maintexts::PrintServiceSilent, language);
-        else if (result.Failure == PrintFailure::Unreachable)
-            reason = Localized(maintexts::PrintServiceUnreachable, language)
-                + (result.Detail.isEmpty() ? QString() : QStringLiteral(" (") + result.Detail + QLatin1Char(')'));
-        QString text = Localized(maintexts::PrintFailed, language);
-        if (!reason.isEmpty())
-            text += QLatin1Char('\n') + reason;
+        break;
+    case PrintOutcome::Unreachable:
+        reason = &maintexts::PrintServiceUnreachable;
+        break;
+    case PrintOutcome::NoAnswer:
+        reason = &maintexts::PrintServiceSilent;
+        break;
+    case PrintOutcome::Refused:
+        reason = &maintexts::PrintJobRefused;
+        break;
+    case PrintOutcome::Failed:
+        reason = &maintexts::PrintJobLost;
+        break;
+    }
+    if (reason) {
+        QString text =
+            Localized(maintexts::PrintFailed, language) + QLatin1Char('\n') + Localized(*reason, language);
+        if (!result.Detail.isEmpty())
+            text += QLatin1Char('\n') + result.Detail;
         m_messages.Show(this, text, MessageIcon::Warning);
     }
     Command3->setFocus();

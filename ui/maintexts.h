@@ -36,6 +36,9 @@ constexpr Bilingual PrintFailed{"Errore di stampa", "Printing failed"};
 constexpr Bilingual PrintServiceUnreachable{"il servizio di stampa non è raggiungibile",
                                             "the print service cannot be reached"};
 constexpr Bilingual PrintServiceSilent{"il servizio di stampa non risponde", "the print service does not answer"};
+constexpr Bilingual PrintJobRefused{"il servizio di stampa ha rifiutato il lavoro",
+                                    "the print service refused the job"};
+constexpr Bilingual PrintJobLost{"il lavoro non è arrivato alla stampante", "the job did not reach the printer"};
 
 // What a screen reader announces for controls without a caption of their own.
 constexpr Bilingual LanguageBox{"Lingua", "Language"};

@@ -7,6 +7,9 @@
 
 #include <QByteArray>
 
+#include <cstring>
+#include <optional>
+
 #include "ui/printing.h"
 
 namespace korval {
@@ -26,14 +29,23 @@ QString LastError()
 }
 
 // The verdict on a request that failed: the control's, when it stopped the
-// wait, otherwise the print service's own words.
-PrintResult Failure(const PrintControl &control)
+// wait; a refusal, when the print service answered with one; otherwise a
+// failure, with the print service's or the system's words for it.
+PrintResult Failure(const PrintControl &control, http_t *http)
 {
     if (control.Cancelled() && !control.TimedOut())
-        return {PrintOutcome::Cancelled, PrintFailure::Other, {}};
+        return {PrintOutcome::Cancelled, {}};
     if (control.TimedOut())
-        return {PrintOutcome::Failed, PrintFailure::NoAnswer, {}};
-    return {PrintOutcome::Failed, PrintFailure::Other, LastError()};
+        return {PrintOutcome::NoAnswer, {}};
+    // CUPS reports a broken or lost connection as an internal error or an
+    // unavailable service, often with no better words than "Success": the
+    // connection's own error says more.
+    const ipp_status_t status = cupsLastError();
+    if (status >= IPP_STATUS_ERROR_BAD_REQUEST && status != IPP_STATUS_ERROR_INTERNAL
+        && status != IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+        return {PrintOutcome::Refused, LastError()};
+    const int error = http ? httpError(http) : 0;
+    return {PrintOutcome::Failed, error ? QString::fromLocal8Bit(std::strerror(error)) : LastError()};
 }
 
 struct Connection {
@@ -77,36 +89,100 @@ struct Destination {
     }
 };
 
-QPageSize PaperSize(double widthMm, double lengthMm)
+// The paper a report is laid out on, and the name the job gives it so that
+// no filter scales, centres or turns the page.
+struct Paper {
+    PageGeometry Page;
+    QByteArray Media;  // a PWG self-describing name
+};
+
+// CUPS measures in hundredths of a millimetre.
+Paper PaperOfSize(int width, int length, const QMarginsF &margins)
 {
-    return QPageSize(QSizeF(widthMm, lengthMm), QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+    Paper paper;
+    paper.Page.Paper =
+        QPageSize(QSizeF(width / 100.0, length / 100.0), QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+    paper.Page.Margins = margins;
+    if (const pwg_media_t *named = pwgMediaForSize(width, length))
+        paper.Media = named->pwg;
+    return paper;
 }
 
-// The paper the printer uses by default and its printable area. A queue
-// that knows no more than its default paper's name gets the usual 4.25 mm
-// margins; one that says nothing, an A4 sheet.
-PageGeometry PaperOf(http_t *http, const Destination &printer)
+QMarginsF MarginsOf(const cups_size_t &size)
 {
-    PageGeometry page;
-    // CUPS measures in hundredths of a millimetre.
+    return QMarginsF(size.left / 100.0, size.top / 100.0, size.right / 100.0, size.bottom / 100.0);
+}
+
+// A paper by any of the names CUPS and drivers use (PWG, legacy, PPD), with
+// the printable area the queue gives it, or the usual margins where the
+// queue knows nothing of it.
+std::optional<Paper> PaperNamed(http_t *http, const Destination &printer, const char *name)
+{
+    if (!name || !*name)
+        return std::nullopt;
+    const pwg_media_t *named = pwgMediaForPWG(name);
+    if (!named)
+        named = pwgMediaForLegacy(name);
+    if (!named)
+        named = pwgMediaForPPD(name);
     cups_size_t size{};
-    if (printer.info && cupsGetDestMediaDefault(http, printer.dest, printer.info, 0, &size) && size.width > 0
-        && size.length > 0) {
-        page.Paper = PaperSize(size.width / 100.0, size.length / 100.0);
-        page.Margins = QMarginsF(size.left / 100.0, size.top / 100.0, size.right / 100.0, size.bottom / 100.0);
-        return page;
-    }
-    const char *media = cupsGetOption("media", printer.dest->num_options, printer.dest->options);
-    if (!media)
-        return page;
-    const pwg_media_t *named = pwgMediaForPWG(media);
-    if (!named)
-        named = pwgMediaForLegacy(media);
-    if (!named)
-        named = pwgMediaForPPD(media);
+    if (printer.info
+        && cupsGetDestMediaByName(http, printer.dest, printer.info, named ? named->pwg : name,
+                                  CUPS_MEDIA_FLAGS_DEFAULT, &size)
+        && size.width > 0 && size.length > 0)
+        return PaperOfSize(size.width, size.length, MarginsOf(size));
     if (named && named->width > 0 && named->length > 0)
-        page.Paper = PaperSize(named->width / 100.0, named->length / 100.0);
-    return page;
+        return PaperOfSize(named->width, named->length, PageGeometry().Margins);
+    return std::nullopt;
+}
+
+// A media-col collection: its size, and its margins where it gives them.
+std::optional<Paper> PaperOfCollection(ipp_t *collection)
+{
+    ipp_attribute_t *sizeAttribute =
+        collection ? ippFindAttribute(collection, "media-size", IPP_TAG_BEGIN_COLLECTION) : nullptr;
+    ipp_t *size = sizeAttribute ? ippGetCollection(sizeAttribute, 0) : nullptr;
+    ipp_attribute_t *x = size ? ippFindAttribute(size, "x-dimension", IPP_TAG_INTEGER) : nullptr;
+    ipp_attribute_t *y = size ? ippFindAttribute(size, "y-dimension", IPP_TAG_INTEGER) : nullptr;
+    if (!x || !y || ippGetInteger(x, 0) <= 0 || ippGetInteger(y, 0) <= 0)
+        return std::nullopt;
+    QMarginsF margins = PageGeometry().Margins;
+    const auto margin = [&](const char *name, double fallback) {
+        ipp_attribute_t *m = ippFindAttribute(collection, name, IPP_TAG_INTEGER);
+        return m && ippGetInteger(m, 0) >= 0 ? ippGetInteger(m, 0) / 100.0 : fallback;
+    };
+    margins =
+        QMarginsF(margin("media-left-margin", margins.left()), margin("media-top-margin", margins.top()),
+                  margin("media-right-margin", margins.right()), margin("media-bottom-margin", margins.bottom()));
+    return PaperOfSize(ippGetInteger(x, 0), ippGetInteger(y, 0), margins);
+}
+
+// The paper of the default printer, as its print service describes it: the
+// user's own choice for the queue, then the queue's default, then what a
+// driverless printer has loaded; a queue that says nothing gets an A4 sheet.
+Paper PaperOf(http_t *http, const Destination &printer)
+{
+    const cups_dest_t &dest = *printer.dest;
+    // A PageSize in the destination's options can only be the user's own
+    // (lpoptions): the print service itself describes its default as media.
+    for (const char *option : {"PageSize", "media"})
+        if (auto paper = PaperNamed(http, printer, cupsGetOption(option, dest.num_options, dest.options)))
+            return *paper;
+    if (printer.info) {
+        if (ipp_attribute_t *media = cupsFindDestDefault(http, printer.dest, printer.info, "media"))
+            if (auto paper = PaperNamed(http, printer, ippGetString(media, 0, nullptr)))
+                return *paper;
+        if (ipp_attribute_t *col = cupsFindDestDefault(http, printer.dest, printer.info, "media-col"))
+            if (auto paper = PaperOfCollection(ippGetCollection(col, 0)))
+                return *paper;
+        if (ipp_attribute_t *col = cupsFindDestReady(http, printer.dest, printer.info, "media-col"))
+            if (auto paper = PaperOfCollection(ippGetCollection(col, 0)))
+                return *paper;
+        if (ipp_attribute_t *media = cupsFindDestReady(http, printer.dest, printer.info, "media"))
+            if (auto paper = PaperNamed(http, printer, ippGetString(media, 0, nullptr)))
+                return *paper;
+    }
+    return PaperOfSize(21000, 29700, PageGeometry().Margins);
 }
 
 }  // namespace
@@ -116,8 +192,8 @@ PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintContr
     Connection connection(control);
     if (!connection.http) {
         if (!control.GoOn())
-            return Failure(control);
-        return {PrintOutcome::Failed, PrintFailure::Unreachable, LastError()};
+            return Failure(control, nullptr);
+        return {PrintOutcome::Unreachable, LastError()};
     }
     http_t *http = connection.http;
 
@@ -127,31 +203,38 @@ PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintContr
         // Only the print service's answer that it has none means no default
         // printer: a failed request looks the same from here.
         if (control.GoOn() && AnswersNoDefault(http))
-            return {PrintOutcome::NoPrinter, PrintFailure::Other, {}};
-        return Failure(control);
+            return {PrintOutcome::NoPrinter, {}};
+        return Failure(control, http);
     }
     printer.info = cupsCopyDestInfo(http, printer.dest);
     if (!control.GoOn())
-        return Failure(control);
+        return Failure(control, http);
 
-    const QByteArray pdf = ReportPdf(content, PaperOf(http, printer));
+    const Paper paper = PaperOf(http, printer);
+    const QByteArray pdf = ReportPdf(content, paper.Page);
     if (pdf.isEmpty())
-        return {PrintOutcome::Failed, PrintFailure::Other, {}};
+        return {PrintOutcome::Failed, {}};
     if (!control.GoOn())
-        return Failure(control);
+        return Failure(control, http);
 
-    const int job = cupsCreateJob(http, printer.dest->name, "KORVAL", 0, nullptr);
+    // The job names the paper it was laid out for, so that it comes out 1:1.
+    cups_option_t *options = nullptr;
+    int optionCount = 0;
+    if (!paper.Media.isEmpty())
+        optionCount = cupsAddOption("media", paper.Media.constData(), optionCount, &options);
+    const int job = cupsCreateJob(http, printer.dest->name, "KORVAL", optionCount, options);
+    cupsFreeOptions(optionCount, options);
     if (job == 0)
-        return Failure(control);
+        return Failure(control, http);
     if (cupsStartDocument(http, printer.dest->name, job, "KORVAL", CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE
         || cupsWriteRequestData(http, pdf.constData(), static_cast<size_t>(pdf.size())) != HTTP_STATUS_CONTINUE
         || cupsFinishDocument(http, printer.dest->name) != IPP_STATUS_OK) {
-        const PrintResult failed = Failure(control);
+        const PrintResult failed = Failure(control, http);
         if (control.GoOn())
             cupsCancelJob2(http, printer.dest->name, job, 0);
         return failed;
     }
-    return {PrintOutcome::Printed, PrintFailure::Other, {}};
+    return {PrintOutcome::Printed, {}};
 }
 
 }  // namespace korval

@@ -2,6 +2,7 @@
 // (Windows, macOS). Qt gives no way to bound its waits: the job's thread
 // keeps the windows responsive, and the job's bound tells the user.
 
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -14,24 +15,36 @@ PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintContr
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (!control.GoOn())
-        return {control.TimedOut() ? PrintOutcome::Failed : PrintOutcome::Cancelled, PrintFailure::NoAnswer, {}};
+        return {control.TimedOut() ? PrintOutcome::NoAnswer : PrintOutcome::Cancelled, {}};
     if (info.isNull())
-        return {PrintOutcome::NoPrinter, PrintFailure::Other, {}};
+        return {PrintOutcome::NoPrinter, {}};
 
-    // A printer made from its info starts on its own default paper.
     QPrinter printer(info, QPrinter::HighResolution);
+    // A printer made from its info starts on A4 with margins of Qt's own,
+    // whatever the printer's. Its own paper brings its own printable area
+    // (and the job names that paper); a printer without a driver to say so
+    // gets an A4 sheet less the usual margins.
+    const QPageSize paper = info.defaultPageSize();
+    if (paper.isValid()) {
+        printer.setPageSize(paper);
+        printer.setPageMargins(printer.pageLayout().minimumMargins(), printer.pageLayout().units());
+    } else {
+        const PageGeometry usual;
+        printer.setPageSize(usual.Paper);
+        printer.setPageMargins(usual.Margins, QPageLayout::Millimeter);
+    }
     printer.setDocName(QStringLiteral("KORVAL"));
     QPainter painter;
     if (!painter.begin(&printer))
-        return {PrintOutcome::Failed, PrintFailure::Other, {}};
+        return {PrintOutcome::Failed, {}};
     PaintReport(painter, printer.pageRect(QPrinter::DevicePixel).size(), content,
                 [&printer] { printer.newPage(); });
     // Qt reports a failed hand-over only through the printer's state.
     if (!painter.end() || printer.printerState() == QPrinter::Error)
-        return {PrintOutcome::Failed, PrintFailure::Other, {}};
+        return {PrintOutcome::Failed, {}};
     if (printer.printerState() == QPrinter::Aborted)
-        return {PrintOutcome::Cancelled, PrintFailure::Other, {}};
-    return {PrintOutcome::Printed, PrintFailure::Other, {}};
+        return {PrintOutcome::Cancelled, {}};
+    return {PrintOutcome::Printed, {}};
 }
 
 }  // namespace korval

@@ -24,7 +24,7 @@ PrintJob::PrintJob(ReportContent content, std::chrono::milliseconds bound, QObje
     m_bound->setSingleShot(true);
     connect(m_bound, &QTimer::timeout, this, [this] {
         m_control->Cancel();
-        Report({PrintOutcome::Failed, PrintFailure::NoAnswer, {}});
+        Report({PrintOutcome::NoAnswer, {}});
     });
     m_bound->start(bound);
     m_thread->start();

@@ -16,23 +16,20 @@ class QTimer;
 
 namespace korval {
 
+// What became of a job. Only the program's own words are chosen from this;
+// the print service's, when it gave any, are in the detail.
 enum class PrintOutcome {
     Printed,
-    NoPrinter,  // the print service answered: no default printer
-    Failed,
-    Cancelled,  // the window went away first; nothing to tell
-};
-
-// Why a job failed, when the program can say it in its own words.
-enum class PrintFailure {
-    Other,        // the print service's own words are in the detail
+    Cancelled,    // the window went away first; nothing to tell
+    NoPrinter,    // the print service answered: no default printer
     Unreachable,  // no print service where the system says it is
     NoAnswer,     // a print service that took the connection but never answered
+    Refused,      // the print service answered the job with a refusal
+    Failed,       // any other failure
 };
 
 struct PrintResult {
     PrintOutcome Outcome = PrintOutcome::Printed;
-    PrintFailure Failure = PrintFailure::Other;
     QString Detail;  // the print service's own words, when it gave any
 };
 

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -53,12 +54,16 @@ public:
         // The folder outlives one scheduler: the client library keeps the
         // socket path it first read for the life of the process.
         QFile::remove(Path("conf/printers.conf"));
+        QFile::remove(Path(".cups/lpoptions"));
         QDir(Path("out")).removeRecursively();
         for (const char *sub : {"conf", "spool", "cache", "state", "log", "tmp", "out", "serverbin/backend"})
             QDir(root).mkpath(QString::fromLatin1(sub));
+        // The scheduler's helpers (the driver lister among them) run as its
+        // unprivileged user.
+        QFile::setPermissions(root, QFile::Permissions(0x7755));
         QFile::setPermissions(Path("out"), QFile::Permissions(0x7777));
         QFile::setPermissions(Path("tmp"), QFile::Permissions(0x7777));
-        for (const char *sub : {"filter", "daemon", "cgi-bin", "driver", "notifier", "monitor"})
+        for (const char *sub : {"filter", "daemon", "cgi-bin", "driver", "notifier", "monitor", "backend/ipp"})
             QFile::link(QStringLiteral("/usr/lib/cups/") + QLatin1String(sub),
                         Path("serverbin/") + QLatin1String(sub));
 
@@ -74,12 +79,13 @@ public:
                              "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\nPageLog %1/log/page_log\n"
                              "Sandboxing Relaxed\nSystemGroup root\n")
                   .arg(root));
+        // Keeps what leaves the filter chain, as a printer would receive it.
         // Owner-only: the scheduler runs such a backend with its own rights.
         Write("serverbin/backend/korvalpdf",
               QStringLiteral(
                   "#!/bin/sh\n"
                   "if [ $# -eq 0 ]; then echo 'direct korvalpdf \"Unknown\" \"KORVAL test PDF\"'; exit 0; fi\n"
-                  "out=\"${DEVICE_URI#korvalpdf:}/job-$1.pdf\"\n"
+                  "out=\"${DEVICE_URI#korvalpdf:}/job-$1\"\n"
                   "if [ $# -ge 6 ]; then cat \"$6\" > \"$out.part\"; else cat > \"$out.part\"; fi\n"
                   "mv \"$out.part\" \"$out\"\n"));
         QFile::setPermissions(Path("serverbin/backend/korvalpdf"),
@@ -91,8 +97,7 @@ public:
         m_cupsd.start(QStringLiteral("cupsd"),
                       {QStringLiteral("-f"), QStringLiteral("-c"), Path("conf/cupsd.conf"), QStringLiteral("-s"),
                        Path("conf/cups-files.conf")});
-        m_running = m_cupsd.waitForStarted(10000)
-            && QTest::qWaitFor([] { return Run("lpstat", {QStringLiteral("-r")}); }, 15000);
+        m_running = m_cupsd.waitForStarted(10000) && QTest::qWaitFor([] { return Answers(); }, 15000);
     }
 
     ~PrivateScheduler()
@@ -117,6 +122,27 @@ public:
             && Run("lpadmin", {QStringLiteral("-d"), QStringLiteral("korval")});
     }
 
+    // A queue as a user adds it, with `lpadmin -p NAME -E -v URI` and the
+    // further lpadmin arguments given (a driver, its options), made the
+    // default. Without a URI it keeps what leaves the filter chain.
+    bool AddDefaultQueue(const QString &name, const QStringList &arguments, const QString &uri = {})
+    {
+        return Run("lpadmin",
+                   QStringList{QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+                               uri.isEmpty() ? QStringLiteral("korvalpdf:") + Path("out") : uri}
+                       + arguments)
+            && Run("lpadmin", {QStringLiteral("-d"), name});
+    }
+
+    // A user's own options for a queue (as `lpoptions -p` writes them, into
+    // the user's lpoptions file); empty takes them away.
+    void SetUserOptions(const QString &queue, const QString &options)
+    {
+        QDir(m_dir.path()).mkpath(QStringLiteral(".cups"));
+        Write(".cups/lpoptions",
+              options.isEmpty() ? QString() : QStringLiteral("Dest %1 %2\n").arg(queue, options));
+    }
+
     void ClearJobs()
     {
         QDir out(Path("out"));
@@ -132,7 +158,8 @@ public:
         QString found;
         (void)QTest::qWaitFor(
             [&] {
-                const QStringList jobs = QDir(Path("out")).entryList({QStringLiteral("job-*.pdf")}, QDir::Files);
+                QStringList jobs = QDir(Path("out")).entryList({QStringLiteral("job-*")}, QDir::Files);
+                jobs.removeIf([](const QString &job) { return job.endsWith(QLatin1String(".part")); });
                 if (!jobs.isEmpty())
                     found = Path("out/") + jobs.first();
                 return !found.isEmpty();
@@ -141,6 +168,8 @@ public:
         return found;
     }
 
+    QString Path(const char *relative) const { return m_dir.filePath(QString::fromLatin1(relative)); }
+
     QString Log() const
     {
         QFile log(Path("log/error_log"));
@@ -148,7 +177,6 @@ public:
     }
 
 private:
-    QString Path(const char *relative) const { return m_dir.filePath(QString::fromLatin1(relative)); }
     QString Socket() const { return Path("cups.sock"); }
 
     void Write(const char *relative, const QString &text) const
@@ -158,6 +186,18 @@ private:
             file.write(text.toUtf8());
     }
 
+    // `lpstat -r` says whether the scheduler answers, always with exit code 0.
+    static bool Answers()
+    {
+        QProcess lpstat;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+        lpstat.setProcessEnvironment(environment);
+        lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-r")});
+        return lpstat.waitForFinished(15000) && lpstat.readAllStandardOutput().startsWith("scheduler is running");
+    }
+
+public:
     static bool Run(const char *program, const QStringList &arguments)
     {
         QProcess process;
@@ -166,6 +206,7 @@ private:
             && process.exitCode() == 0;
     }
 
+private:
     static QTemporaryDir &SharedDir()
     {
         static QTemporaryDir dir(QStringLiteral("/tmp/korval-cups-XXXXXX"));
