@@ -17,14 +17,12 @@ for program in "$korval" "$baseline"; do
   [ -x "$program" ] || { echo "missing $program: build with -DKORVAL_BUILD_BENCHMARKS=ON" >&2; exit 2; }
 done
 
-display=:$((200 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-pids=("$xvfb")
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/xvfb.sh"
+pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
-export DISPLAY="$display"
+start_xvfb
+pids+=("$xvfb")
 unset QT_QPA_PLATFORM
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 if [ "$wm" = yes ]; then
   openbox >/dev/null 2>&1 &
   pids+=($!)

@@ -33,11 +33,11 @@ test -f "/usr/share/icons/hicolor/scalable/apps/$app_id.svg"
 test -f "/usr/share/icons/hicolor/48x48/apps/$app_id.png"
 
 # Start it as the menu would, on a private X server.
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true; "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq korval >/dev/null 2>&1 || true' EXIT
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+source "$root/scripts/xvfb.sh"
+xvfb=
+trap 'kill $xvfb 2>/dev/null || true; "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq korval >/dev/null 2>&1 || true' EXIT
+start_xvfb
+display="$DISPLAY"
 env -u QT_QPA_PLATFORM DISPLAY="$display" "$command" >/tmp/korval-package-check.log 2>&1 &
 app=$!
 shown=no

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
@@ -310,7 +311,6 @@ InputGate::InputGate(KeyFilter filter, QLineEdit *box) : QValidator(box), m_filt
 void InputGate::RememberText()
 {
     m_text = m_box->text();
-    m_held.insert(m_text);
     RememberSelection();
 }
 
@@ -354,10 +354,6 @@ QValidator::State InputGate::validate(QString &input, int &position) const
             removed = m_selectionLength;
         }
     }
-    // Undo and redo go back to texts the box held; typing over a selection
-    // is judged even when it happens to give such a text.
-    if (removed == 0 && m_held.contains(input))
-        return Acceptable;
     if (removed == 0) {
         const qsizetype limit = std::min(before.size(), input.size());
         qsizetype prefix = 0;
@@ -392,6 +388,33 @@ FilteredLineEdit::FilteredLineEdit(KeyFilter filter, QWidget *parent)
 void FilteredLineEdit::SetStoredText(const QString &text)
 {
     m_gate->SetTrustedText(text);
+}
+
+void FilteredLineEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))
+        m_gate->Replay([&] { QLineEdit::keyPressEvent(event); });
+    else
+        QLineEdit::keyPressEvent(event);
+}
+
+void FilteredLineEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    if (!menu)
+        return;
+    // Qt names the menu's actions by their texts alone, in its own translation.
+    for (QAction *action : menu->actions()) {
+        const QString text = action->text().section(QLatin1Char('\t'), 0, 0);
+        const bool undo = text == QCoreApplication::translate("QLineEdit", "&Undo");
+        if (!undo && text != QCoreApplication::translate("QLineEdit", "&Redo"))
+            continue;
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, this,
+                [this, undo] { m_gate->Replay([this, undo] { undo ? QLineEdit::undo() : QLineEdit::redo(); }); });
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 bool FilteredLineEdit::AcceptsDrop(const QMimeData *mime, const QPointF &position)

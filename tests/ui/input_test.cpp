@@ -4,6 +4,9 @@
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QSignalSpy>
+
+#include <cstring>
 
 namespace korval::test {
 namespace {
@@ -180,6 +183,77 @@ TEST_F(InputGateTest, drops)
         QDropEvent drop(end, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(box, &drop);
         EXPECT_EQ(box->text(), QString::fromUtf8(c.after)) << Name(c);
+    }
+}
+
+// Keys typed one after another in one opening of the dialog, each judged on
+// its own even where the text it gives was in the box before; undo and redo
+// go back unjudged (and without a beep) to texts the box held, stored ones
+// included. A Qt that validates, or undoes, differently fails these.
+TEST_F(InputGateTest, typed_sequences_are_judged_key_by_key_and_undo_goes_back)
+{
+    enum Step { Home = -1, End = -2, Delete = -3, Backspace = -4, Undo = -5, Redo = -6 };
+    struct Sequence {
+        const char *name, *box, *stored;
+        std::vector<int> steps;  // a character typed, or one of the steps above
+        const char *after;
+        int beeps;
+    };
+    const Sequence sequences[] = {
+        {"a first digit 5 of cos phi", "Text4", "", {'0', '5', Home, Delete, Delete, '5'}, "", 1},
+        {"fittings past 99", "Text1", "", {'0', '0', '1', '2', '3', Home, Delete, Delete, Home, '0'}, "123", 1},
+        {"a stored row of 100 lamps", "Text2", "100", {End, Backspace, '0'}, "10", 1},
+        {"undo back to a stored text", "Text1", "1000", {End, Backspace, Undo}, "1000", 0},
+        {"redo after it", "Text1", "1000", {End, Backspace, Undo, Redo}, "100", 0},
+    };
+    for (const Sequence &sequence : sequences) {
+        SCOPED_TRACE(sequence.name);
+        QLineEdit *box = Box(sequence.box, sequence.stored);
+        QSignalSpy beeps(box, &QLineEdit::inputRejected);
+        for (int step : sequence.steps) {
+            switch (step) {
+            case Home:
+                QTest::keyClick(box, Qt::Key_Home);
+                break;
+            case End:
+                QTest::keyClick(box, Qt::Key_End);
+                break;
+            case Delete:
+                QTest::keyClick(box, Qt::Key_Delete);
+                break;
+            case Backspace:
+                QTest::keyClick(box, Qt::Key_Backspace);
+                break;
+            case Undo:
+                QTest::keySequence(box, QKeySequence::Undo);
+                break;
+            case Redo:
+                QTest::keySequence(box, QKeySequence::Redo);
+                break;
+            default:
+                QTest::keyClick(box, static_cast<char>(step));
+            }
+        }
+        EXPECT_EQ(box->text(), QString::fromUtf8(sequence.after));
+        EXPECT_EQ(beeps.count(), sequence.beeps);
+    }
+    // The same undo and redo from the box's own menu.
+    QLineEdit *box = Box("Text1", "1000");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    for (const char *name : {"&Undo", "&Redo"}) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(box, &event);
+        QAction *action = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *menu = qobject_cast<QMenu *>(w); menu && menu->isVisible())
+                for (QAction *candidate : menu->actions())
+                    if (candidate->text().section(QLatin1Char('\t'), 0, 0)
+                        == QCoreApplication::translate("QLineEdit", name))
+                        action = candidate;
+        ASSERT_TRUE(action) << "the menu offers " << name;
+        action->trigger();
+        qobject_cast<QMenu *>(action->parent())->close();
+        EXPECT_EQ(box->text(), QString::fromLatin1(std::strcmp(name, "&Undo") == 0 ? "1000" : "100")) << name;
     }
 }
 

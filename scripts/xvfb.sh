@@ -1,0 +1,26 @@
+# Sourced: starts a private X server on a display number it picks itself
+# (never one another server holds), exports DISPLAY and sets xvfb to its pid.
+# Fails when the server does not come up within 15 s.
+start_xvfb() {
+  local numberfile
+  numberfile="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 150); do
+    [ -s "$numberfile" ] && break
+    sleep 0.1
+  done
+  if [ ! -s "$numberfile" ]; then
+    rm -f "$numberfile"
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":$(head -n 1 "$numberfile")"
+  rm -f "$numberfile"
+  for _ in $(seq 150); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "Xvfb on $DISPLAY does not answer" >&2
+  return 1
+}
