@@ -1,5 +1,5 @@
 // Writes the emblem's PNG sizes for the icon theme, drawn by the code that
-// draws the window's icon: <folder>/<n>x<n>/apps/it.korval.Korval.png.
+// draws the window's icon: <folder>/<n>x<n>/apps/<application id>.png.
 
 #include <QDir>
 #include <QGuiApplication>
@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "korval/about.h"
 #include "ui/artwork.h"
 
 int main(int argc, char *argv[])
@@ -21,7 +22,7 @@ int main(int argc, char *argv[])
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         const QString folder = QStringLiteral("%1/%2x%2/apps").arg(root).arg(size);
         if (!QDir().mkpath(folder)
-            || !korval::KorvalEmblem(size).save(folder + QStringLiteral("/it.korval.Korval.png")))
+            || !korval::KorvalEmblem(size).save(folder + QStringLiteral("/" KORVAL_APP_ID ".png")))
             return 1;
     }
     return 0;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "korval/about.h"
 #include "ui/form1.h"
 
 namespace {
@@ -67,7 +68,7 @@ int main(int argc, char *argv[])
     g_startupMessages.clear();
 
     QApplication::setApplicationName(QStringLiteral("KORVAL"));
-    QApplication::setApplicationVersion(QStringLiteral("1.2"));
+    QApplication::setApplicationVersion(QStringLiteral(KORVAL_VERSION));
     // The window manager matches the window to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KORVAL_APP_ID));
 

@@ -3,6 +3,7 @@
 #include "engine/catalogue.h"
 #include "engine/power.h"
 #include "engine/rows.h"
+#include "tests/cos_phi.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ void BM_SmallProject(benchmark::State &bench)
 {
     korval::State state;
     korval::CreateCatalogues(state);
-    korval::AppendRow(state, {10, 2, 36, 0.9000000357627869, 1, korval::kElectronic});
+    korval::AppendRow(state, {10, 2, 36, korval::test::kCosPhi09, 1, korval::kElectronic});
     korval::AppendRow(state, {20, 4, 18, 0.5, 3, korval::kFerromagnetic});
     for (auto _ : bench) {
         const korval::RequiredPower power = korval::ComputeRequiredPower(state, {});

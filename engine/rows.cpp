@@ -1,4 +1,4 @@
-#include "rows.h"
+#include "engine/rows.h"
 
 #include "engine/numbers.h"
 

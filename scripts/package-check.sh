@@ -9,7 +9,9 @@ sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
-app_id=it.korval.Korval
+# The version and application id, as the build knows them.
+source "$build/about.sh"
+app_id="$KORVAL_APP_ID"
 
 (cd "$build" && cpack -G DEB >/dev/null)
 deb="$(ls -t "$build"/korval_*.deb | head -n 1)"
@@ -42,7 +44,7 @@ env -u QT_QPA_PLATFORM DISPLAY="$display" "$command" >/tmp/korval-package-check.
 app=$!
 shown=no
 for _ in $(seq 100); do
-  if DISPLAY="$display" xwininfo -name "KORVAL 1.2 2015" 2>/dev/null | grep -q IsViewable; then
+  if DISPLAY="$display" xwininfo -name "KORVAL $KORVAL_VERSION 2015" 2>/dev/null | grep -q IsViewable; then
     shown=yes
     break
   fi

@@ -12,9 +12,11 @@
 #include "engine/catalogue.h"
 #include "engine/numbers.h"
 #include "engine/rows.h"
+#include "korval/about.h"
 #include "ui/artwork.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
+#include "ui/localized.h"
 #include "ui/maintexts.h"
 
 namespace korval {
@@ -134,7 +136,7 @@ void Form1::BuildControls()
 
 void Form1::Load()
 {
-    setWindowTitle(QStringLiteral("KORVAL 1.2 2015"));
+    setWindowTitle(QStringLiteral("KORVAL " KORVAL_VERSION " 2015"));
     CreateCatalogues(m_state);
     // Selecting the first language by program applies it like a user's choice.
     Combo1->setCurrentIndex(-1);

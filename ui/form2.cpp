@@ -9,6 +9,7 @@
 #include "engine/lampform.h"
 #include "engine/numbers.h"
 #include "engine/rows.h"
+#include "ui/localized.h"
 
 namespace korval {
 namespace {

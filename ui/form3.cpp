@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 
 #include "engine/rows.h"
+#include "ui/localized.h"
 
 namespace korval {
 namespace {

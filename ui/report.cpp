@@ -7,8 +7,9 @@
 #include <QPdfWriter>
 
 #include "engine/numbers.h"
+#include "ui/listmodel.h"
+#include "ui/localized.h"
 #include "ui/maintexts.h"
-#include "ui/windowing.h"
 
 namespace korval {
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QMarginsF>
@@ -11,9 +12,9 @@
 #include <cstdint>
 #include <functional>
 
-class QPainter;
-
 #include "engine/language.h"
+
+class QPainter;
 
 namespace korval {
 

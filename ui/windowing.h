@@ -4,7 +4,6 @@
 // message boxes behind a replaceable interface, the report-mode list view and
 // the key-filtered text box.
 
-#include <QAbstractTableModel>
 #include <QFont>
 #include <QLineEdit>
 #include <QPointer>
@@ -17,16 +16,11 @@
 
 #include "engine/rows.h"
 #include "engine/state.h"
+#include "ui/listmodel.h"
 
 class QComboBox;
 
 namespace korval {
-
-// A text of the program in the language given.
-inline QString Localized(const Bilingual &text, Language language)
-{
-    return QString::fromUtf8(Pick(text, language));
-}
 
 // 1 twip = 1/15 logical pixel.
 int Twips(int twips);
@@ -66,43 +60,6 @@ class QtMessageBoxes final : public MessageBoxes {
 public:
     void Show(QWidget *parent, const QString &text, MessageIcon icon) override;
     bool AskYesNo(QWidget *parent, const QString &text) override;
-};
-
-// The rows of a report-mode list: each row has its text (column 1) and its
-// sub-items (sub-item i is column i + 1). Rows, columns and sub-items count
-// from 1 here; Qt's own interface (rowCount, columnCount, data, headerData)
-// serves the view and anything else that reads the list.
-class ListModel : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    explicit ListModel(int columns, QObject *parent = nullptr);
-
-    int rowCount(const QModelIndex &parent = {}) const override;
-    int columnCount(const QModelIndex &parent = {}) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-
-    void SetColumnCaption(int column, const QString &caption);
-    QString ColumnCaption(int column) const;
-    void SetColumnAlignment(int column, Qt::Alignment alignment);
-
-    void ClearRows();
-    int AddRow(const ListRow &row);  // the row's text and all its sub-items; returns its number
-    void SetSubItem(int row, int index, const QString &text);
-    QString RowText(int row) const;
-    QString SubItem(int row, int index) const;
-    int SubItemCount(int row) const;  // the highest sub-item ever set on the row
-
-private:
-    struct Row {
-        QString Text;
-        QStringList SubItems;
-    };
-    const Row *At(int row) const;
-
-    QStringList m_captions;
-    QList<Qt::Alignment> m_alignments;
-    QList<Row> m_rows;
 };
 
 // Shows a ListModel in report mode. Column widths are in twips; width 0 hides
@@ -242,7 +199,6 @@ void DetachFromOwner(QWidget *window);
 void BringToFront(QWidget *window);
 
 // Modeless single-instance windows: brings the open one to the front, or
-// creates one (destroyed when closed) and shows it.
 // creates one (destroyed when closed) and shows it. A minimised window is
 // restored: a window the user asks for must come into sight.
 template<typename Window, typename Create> Window *ShowSingle(QPointer<Window> &slot, Create create)

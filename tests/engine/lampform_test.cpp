@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/lampform.h"
+#include "tests/cos_phi.h"
 
 namespace korval {
 namespace {
@@ -49,10 +50,10 @@ TEST(LampForm, stores_the_single_precision_cos_phi_and_the_chosen_items)
     LampForm form = Form("012", "2", "58", "0,9");
     form.BallastIndex = 1;
     form.AutonomyIndex = 1;
-    EXPECT_EQ(ToLampRecord(form), (LampRecord{12, 2, 58, 0.9000000357627869, 3, kFerromagnetic}));
+    EXPECT_EQ(ToLampRecord(form), (LampRecord{12, 2, 58, test::kCosPhi09, 3, kFerromagnetic}));
     form.BallastIndex = 0;
     form.AutonomyIndex = 0;
-    EXPECT_EQ(ToLampRecord(form), (LampRecord{12, 2, 58, 0.9000000357627869, 1, kElectronic}));
+    EXPECT_EQ(ToLampRecord(form), (LampRecord{12, 2, 58, test::kCosPhi09, 1, kElectronic}));
 }
 
 }  // namespace

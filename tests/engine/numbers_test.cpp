@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/numbers.h"
+#include "tests/cos_phi.h"
 
 namespace korval {
 namespace {
@@ -36,7 +37,7 @@ TEST(Numbers, shows_cos_phi_rounded_to_five_decimals)
 {
     const std::tuple<double, char, const char *> cases[] = {
         {0.8500000238418579, '.', "0.85"},
-        {0.9000000357627869, ',', "0,9"},
+        {test::kCosPhi09, ',', "0,9"},
         {1.0, '.', "1"},
         {0.100000001490116, '.', "0.1"},
         {0.123455, '.', "0.12346"},
@@ -76,7 +77,7 @@ TEST(Numbers, parses_cos_phi_in_single_precision)
     };
     for (const auto &[text, bits] : cases)
         EXPECT_EQ(Bits(ParseDecimal(text)), bits) << text;
-    EXPECT_DOUBLE_EQ(static_cast<double>(ParseDecimal("0.9")), 0.9000000357627869);
+    EXPECT_DOUBLE_EQ(static_cast<double>(ParseDecimal("0.9")), test::kCosPhi09);
     EXPECT_LT(static_cast<double>(ParseDecimal("0.0999")), 0.1);
     EXPECT_GT(static_cast<double>(ParseDecimal("0.1")), 0.1);
     EXPECT_EQ(Bits(ParseDecimal("0.85")), Bits(ParseDecimal("0,85")));

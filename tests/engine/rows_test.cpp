@@ -2,6 +2,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/rows.h"
+#include "tests/cos_phi.h"
 
 namespace korval {
 namespace {
@@ -123,7 +124,7 @@ TEST(CalculationRows, largest_project_totals_beyond_32_bits)
 
 TEST(LampList, rows_show_the_table_in_the_current_language)
 {
-    const LampRecord row{10, 2, 36, 0.9000000357627869, 1, kElectronic};
+    const LampRecord row{10, 2, 36, test::kCosPhi09, 1, kElectronic};
     EXPECT_EQ(LampListRow(row, Language::Italian, '.'),
               (ListRow{"10", {"2", "36", "0.9", "Elettronico", "1 ora"}}));
     const LampRecord other{12, 2, 58, 0.8500000238418579, 3, kFerromagnetic};

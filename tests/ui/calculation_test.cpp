@@ -1,4 +1,5 @@
 #include "fixture.h"
+#include "tests/cos_phi.h"
 
 namespace korval::test {
 namespace {
@@ -25,7 +26,7 @@ std::vector<QString> Total(const char *label, const char *amount)
 }
 
 // Rows whose class powers are 860, 4000 and 100000 W.
-const LampRecord k860OneHour{10, 2, 36, 0.9000000357627869, 1, kElectronic};
+const LampRecord k860OneHour{10, 2, 36, kCosPhi09, 1, kElectronic};
 const LampRecord k4000OneHour{10, 1, 373, 1.0, 1, kElectronic};
 const LampRecord k4000ThreeHours{10, 1, 373, 1.0, 3, kElectronic};
 const LampRecord k100000OneHour{563, 83, 2, 1.0, 1, kElectronic};

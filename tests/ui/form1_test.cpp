@@ -1,5 +1,6 @@
 #include "fixture.h"
 #include "scheduler.h"
+#include "tests/cos_phi.h"
 
 #include <QLabel>
 
@@ -8,7 +9,7 @@ namespace {
 
 using MainWindow = MainWindowTest;
 
-const LampRecord kRow860{10, 2, 36, 0.9000000357627869, 1, kElectronic};
+const LampRecord kRow860{10, 2, 36, kCosPhi09, 1, kElectronic};
 
 std::vector<QString> Cells(std::initializer_list<const char *> texts)
 {
@@ -353,13 +354,13 @@ struct LocaleGuard {
 TEST_F(MainWindow, cos_phi_follows_the_locale_separator_and_reads_back)
 {
     LocaleGuard italian(QLocale(QLocale::Italian, QLocale::Italy));
-    Seed({{12, 2, 58, 0.9000000357627869, 3, kFerromagnetic}});
+    Seed({{12, 2, 58, kCosPhi09, 3, kFerromagnetic}});
     EXPECT_EQ(List("ListView1")->Model()->SubItem(1, 3), QStringLiteral("0,9"));
     Form2 *d = OpenRow(1);
     EXPECT_EQ(Edit(d, "Text4")->text(), QStringLiteral("0,9"));
     QTest::mouseClick(Button(d, "Command1"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(state.LampTable[1].CosPhi, 0.9000000357627869) << "stored again unchanged";
+    EXPECT_EQ(state.LampTable[1].CosPhi, kCosPhi09) << "stored again unchanged";
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "fixture.h"
+#include "tests/cos_phi.h"
 
 namespace korval::test {
 namespace {
@@ -139,7 +140,7 @@ TEST_F(LampDialog, tab_moves_through_boxes_lists_and_buttons)
 TEST_F(LampDialog, edit_mode_shows_the_stored_row)
 {
     const std::tuple<LampRecord, const char *, int, int> cases[] = {
-        {{12, 2, 58, 0.9000000357627869, 3, kFerromagnetic}, "0.9", 1, 1},
+        {{12, 2, 58, kCosPhi09, 3, kFerromagnetic}, "0.9", 1, 1},
         {{5, 1, 100, 1.0, 1, kElectronic}, "1", 0, 0},
         {{5, 1, 100, 0.8500000238418579, 7, 9}, "0.85", 1, 1},
     };

@@ -1,4 +1,5 @@
 #include "fixture.h"
+#include "tests/cos_phi.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -9,7 +10,7 @@
 namespace korval::test {
 namespace {
 
-using Language = MainWindowTest;
+using LanguageSwitch = MainWindowTest;
 
 std::vector<QString> Texts(const Form1 &w)
 {
@@ -72,7 +73,7 @@ const std::vector<QString> kEnglishTexts = Strings({"UPS model and quantity Sele
                                                     "Unit price",
                                                     "Total price"});
 
-TEST_F(Language, switches_all_twenty_texts_and_back)
+TEST_F(LanguageSwitch, switches_all_twenty_texts_and_back)
 {
     EXPECT_EQ(Texts(*window), kItalianTexts);
     for (int round = 0; round < 2; ++round) {
@@ -86,7 +87,7 @@ TEST_F(Language, switches_all_twenty_texts_and_back)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("KORVAL 1.2 2015"));
 }
 
-TEST_F(Language, the_arrow_keys_of_the_language_box_switch_it)
+TEST_F(LanguageSwitch, the_arrow_keys_of_the_language_box_switch_it)
 {
     Combo("Combo1")->setFocus();
     QTest::keyClick(Combo("Combo1"), Qt::Key_Down);
@@ -96,7 +97,7 @@ TEST_F(Language, the_arrow_keys_of_the_language_box_switch_it)
     EXPECT_EQ(state.Language, korval::Language::Italian);
 }
 
-TEST_F(Language, every_selection_resets_the_result_columns)
+TEST_F(LanguageSwitch, every_selection_resets_the_result_columns)
 {
     List("ListView2")->header()->resizeSection(0, 300);
     List("ListView2")->header()->resizeSection(5, 120);
@@ -109,9 +110,9 @@ TEST_F(Language, every_selection_resets_the_result_columns)
     EXPECT_EQ(List("ListView2")->ColumnWidthPixels(5), 0);
 }
 
-TEST_F(Language, catalogue_descriptions_follow_but_rows_on_screen_wait)
+TEST_F(LanguageSwitch, catalogue_descriptions_follow_but_rows_on_screen_wait)
 {
-    Seed({{10, 2, 36, 0.9000000357627869, 1, kElectronic}});
+    Seed({{10, 2, 36, kCosPhi09, 1, kElectronic}});
     QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     Combo("Combo1")->setCurrentIndex(1);
 

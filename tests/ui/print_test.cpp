@@ -1,14 +1,11 @@
 #include "fixture.h"
 #include "pdf_words.h"
 #include "scheduler.h"
+#include "tests/cos_phi.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
-
-#include <optional>
-
 #include <QImage>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -16,12 +13,13 @@
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cctype>
-#include <climits>
 #include <cstring>
-#include <iostream>
+#include <vector>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -49,7 +47,7 @@ protected:
     void Calculate(int rows)
     {
         for (int i = 1; i <= rows; ++i)
-            AppendRow(state, {i, 2, 36, 0.9000000357627869, 1, kElectronic});
+            AppendRow(state, {i, 2, 36, kCosPhi09, 1, kElectronic});
         window->RefreshMainWindow();
         QTest::mouseClick(Button("Command5"), Qt::LeftButton);
         ASSERT_TRUE(Button("Command2")->isEnabled());
@@ -556,7 +554,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        AppendRow(state, {10, 2, 36, 0.9000000357627869, 1, kElectronic});
+        AppendRow(state, {10, 2, 36, kCosPhi09, 1, kElectronic});
         window->RefreshMainWindow();
         QTest::mouseClick(Button("Command5"), Qt::LeftButton);
         window->SetPrintBound(std::chrono::milliseconds(1500));

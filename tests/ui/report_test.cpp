@@ -1,6 +1,7 @@
 #include "fixture.h"
 #include "pdf_words.h"
 #include "sample_report.h"
+#include "tests/cos_phi.h"
 
 #include <QFontMetricsF>
 #include <QPdfWriter>
@@ -48,7 +49,7 @@ protected:
 
     void TwoLampsAndAResult()
     {
-        Seed({{10, 2, 36, 0.9000000357627869, 1, kElectronic}, {20, 4, 18, 0.5, 3, kFerromagnetic}});
+        Seed({{10, 2, 36, kCosPhi09, 1, kElectronic}, {20, 4, 18, 0.5, 3, kFerromagnetic}});
         QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     }
 
@@ -152,7 +153,7 @@ TEST_F(Report, fixed_texts_follow_the_language)
 
 TEST_F(Report, an_empty_result_list_prints_only_its_captions)
 {
-    Seed({{10, 2, 36, 0.9000000357627869, 1, kElectronic}});
+    Seed({{10, 2, 36, kCosPhi09, 1, kElectronic}});
     const std::vector<PdfWord> words = Print();
     ASSERT_FALSE(words.empty());
     EXPECT_EQ(words.back().text, QStringLiteral("Quantità"));

@@ -5,13 +5,12 @@
 
 #include "engine/catalogue.h"
 #include "engine/rows.h"
+#include "ui/listmodel.h"
 #include "ui/report.h"
-#include "ui/windowing.h"
 
 namespace korval::test {
 
-// A report of `lamps` rows and their result, built from the engine's rows as
-// the main window would show them.
+// A report of `lamps` rows and their result.
 inline ReportContent ReportOf(int lamps)
 {
     State state;

@@ -1,0 +1,122 @@
+#include "ui/listmodel.h"
+
+namespace korval {
+
+ListModel::ListModel(int columns, QObject *parent)
+    : QAbstractTableModel(parent), m_captions(columns), m_alignments(columns, Qt::AlignLeft | Qt::AlignVCenter)
+{
+}
+
+int ListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int ListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_captions.size());
+}
+
+QVariant ListModel::data(const QModelIndex &index, int role) const
+{
+    const Row *row = At(index.row() + 1);
+    if (!row || !index.isValid())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return index.column() == 0 ? row->Text : row->SubItems.value(index.column() - 1);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(m_alignments.value(index.column()));
+    default:
+        return {};
+    }
+}
+
+QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_captions.size())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_captions[section];
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(m_alignments[section]);
+    return {};
+}
+
+void ListModel::SetColumnCaption(int column, const QString &caption)
+{
+    if (column < 1 || column > m_captions.size())
+        return;
+    m_captions[column - 1] = caption;
+    emit headerDataChanged(Qt::Horizontal, column - 1, column - 1);
+}
+
+QString ListModel::ColumnCaption(int column) const
+{
+    return m_captions.value(column - 1);
+}
+
+void ListModel::SetColumnAlignment(int column, Qt::Alignment alignment)
+{
+    if (column < 1 || column > m_alignments.size())
+        return;
+    m_alignments[column - 1] = alignment;
+    emit headerDataChanged(Qt::Horizontal, column - 1, column - 1);
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0, column - 1), index(rowCount() - 1, column - 1), {Qt::TextAlignmentRole});
+}
+
+void ListModel::ClearRows()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+int ListModel::AddRow(const ListRow &row)
+{
+    const int n = rowCount() + 1;
+    beginInsertRows({}, n - 1, n - 1);
+    m_rows.append({QString::fromStdString(row.Text), {}});
+    endInsertRows();
+    for (std::size_t i = 0; i < row.SubItems.size(); ++i)
+        SetSubItem(n, static_cast<int>(i) + 1, QString::fromStdString(row.SubItems[i]));
+    return n;
+}
+
+void ListModel::SetSubItem(int row, int index, const QString &text)
+{
+    if (!At(row) || index < 1 || index >= columnCount())
+        return;
+    QStringList &subItems = m_rows[row - 1].SubItems;
+    while (subItems.size() < index)
+        subItems.append(QString());
+    subItems[index - 1] = text;
+    const QModelIndex cell = this->index(row - 1, index);
+    emit dataChanged(cell, cell, {Qt::DisplayRole});
+}
+
+QString ListModel::RowText(int row) const
+{
+    const Row *r = At(row);
+    return r ? r->Text : QString();
+}
+
+QString ListModel::SubItem(int row, int index) const
+{
+    const Row *r = At(row);
+    return r ? r->SubItems.value(index - 1) : QString();
+}
+
+int ListModel::SubItemCount(int row) const
+{
+    const Row *r = At(row);
+    return r ? static_cast<int>(r->SubItems.size()) : 0;
+}
+
+const ListModel::Row *ListModel::At(int row) const
+{
+    return row >= 1 && row <= m_rows.size() ? &m_rows[row - 1] : nullptr;
+}
+
+}  // namespace korval

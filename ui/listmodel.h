@@ -1,0 +1,52 @@
+#pragma once
+
+// The rows of the program's lists, as its views show them and its report
+// prints them.
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "engine/rows.h"
+
+namespace korval {
+
+// The rows of a report-mode list: each row has its text (column 1) and its
+// sub-items (sub-item i is column i + 1). Rows, columns and sub-items count
+// from 1 here; Qt's own interface (rowCount, columnCount, data, headerData)
+// serves the view and anything else that reads the list.
+class ListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ListModel(int columns, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    void SetColumnCaption(int column, const QString &caption);
+    QString ColumnCaption(int column) const;
+    void SetColumnAlignment(int column, Qt::Alignment alignment);
+
+    void ClearRows();
+    int AddRow(const ListRow &row);  // the row's text and all its sub-items; returns its number
+    void SetSubItem(int row, int index, const QString &text);
+    QString RowText(int row) const;
+    QString SubItem(int row, int index) const;
+    int SubItemCount(int row) const;  // the highest sub-item ever set on the row
+
+private:
+    struct Row {
+        QString Text;
+        QStringList SubItems;
+    };
+    const Row *At(int row) const;
+
+    QStringList m_captions;
+    QList<Qt::Alignment> m_alignments;
+    QList<Row> m_rows;
+};
+
+}  // namespace korval

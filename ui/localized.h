@@ -1,0 +1,18 @@
+#pragma once
+
+// The program's texts are pairs, Italian first, chosen by the language at the
+// moment they are written.
+
+#include <QString>
+
+#include "engine/language.h"
+
+namespace korval {
+
+// A text of the program in the language given.
+inline QString Localized(const Bilingual &text, Language language)
+{
+    return QString::fromUtf8(Pick(text, language));
+}
+
+}  // namespace korval
