@@ -33,9 +33,10 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QRect &geometry
     return button;
 }
 
-ListView *MakeList(QWidget *parent, const char *name, const QRect &geometry)
+ListView *MakeList(QWidget *parent, const char *name, const QRect &geometry, ListModel *rows)
 {
-    auto *list = new ListView(6, parent);
+    auto *list = new ListView(parent);
+    list->setModel(rows);
     list->setObjectName(QString::fromLatin1(name));
     list->setGeometry(geometry);
     list->setFont(LegacyFont(9.75, false));
@@ -116,11 +117,13 @@ void Form1::BuildControls()
     Command2->setEnabled(false);
     Command1 = MakeButton(this, "Command1", TwipRect(480, 7440, 1695, 495), LegacyFont(9.75, true));
 
-    ListView1 = MakeList(this, "ListView1", TwipRect(2640, 1320, 8055, 3135));
+    m_lampRows = new ListModel(6, this);
+    m_resultRows = new ListModel(6, this);
+    ListView1 = MakeList(this, "ListView1", TwipRect(2640, 1320, 8055, 3135), m_lampRows);
     for (int c = 1; c <= 6; ++c)
         ListView1->SetColumnWidthTwips(c, kLampColumnWidths[c - 1]);
-    ListView2 = MakeList(this, "ListView2", TwipRect(2640, 4680, 8055, 3255));
-    ListView2->Model()->SetColumnAlignment(6, Qt::AlignHCenter | Qt::AlignVCenter);
+    ListView2 = MakeList(this, "ListView2", TwipRect(2640, 4680, 8055, 3255), m_resultRows);
+    m_resultRows->SetColumnAlignment(6, Qt::AlignHCenter | Qt::AlignVCenter);
 
     QWidget *order[] = {Combo1, Command3, Command4, Command5, Command2, Command1, ListView1, ListView2};
     for (std::size_t i = 1; i < std::size(order); ++i)
@@ -138,13 +141,12 @@ void Form1::Load()
 {
     setWindowTitle(QStringLiteral("KORVAL " KORVAL_VERSION " 2015"));
     CreateCatalogues(m_state);
-    // Selecting the first language by program applies it like a user's choice.
-    Combo1->setCurrentIndex(-1);
-    connect(Combo1, &QComboBox::currentIndexChanged, this, &Form1::ApplyLanguage);
-    // Choosing the language already shown applies it again (and so resets the
-    // result columns), as a user expects from picking an entry.
+    // Every pick of the user applies the language, the one already shown too
+    // (and so resets the result columns); the program's own first selection
+    // applies it as well.
     connect(Combo1, &QComboBox::activated, this, &Form1::ApplyLanguage);
     Combo1->setCurrentIndex(0);
+    ApplyLanguage();
     m_state.BestCost = kNoCombinationCost;
     m_state.BestCombination.clear();
 }
@@ -207,7 +209,7 @@ void Form1::RefreshMainWindow()
 {
     m_state.EditIndex = 0;
     ListView1->setEnabled(true);
-    ListModel *lamps = ListView1->Model();
+    ListModel *lamps = m_lampRows;
     lamps->ClearRows();
     const char separator = LocaleDecimalSeparator();
     for (const LampRecord &row : ReadRows(m_state))
@@ -252,8 +254,8 @@ void Form1::ApplyLanguage()
         Frame2->setTitle(Localized(maintexts::Power3hFrame, language));
         NameForScreenReaders(language);
         for (int c = 1; c <= 6; ++c) {
-            ListView1->Model()->SetColumnCaption(c, Localized(maintexts::LampColumns[c - 1], language));
-            ListView2->Model()->SetColumnCaption(c, Localized(maintexts::ResultColumns[c - 1], language));
+            m_lampRows->SetColumnCaption(c, Localized(maintexts::LampColumns[c - 1], language));
+            m_resultRows->SetColumnCaption(c, Localized(maintexts::ResultColumns[c - 1], language));
         }
     }
     for (int c = 1; c <= 6; ++c)
@@ -293,7 +295,7 @@ void Form1::ShowLampDialog()
 {
     ShowSingle(m_form2, [this] {
         auto *dialog = new Form2(m_state, m_messages, this);
-        connect(dialog, &Form2::closed, this, &Form1::TakeBackFocus, Qt::QueuedConnection);
+        connect(dialog, &QDialog::finished, this, &Form1::TakeBackFocus, Qt::QueuedConnection);
         return dialog;
     });
 }
@@ -302,7 +304,7 @@ void Form1::ShowPriceList()
 {
     ShowSingle(m_form3, [this] {
         auto *list = new Form3(m_state, this);
-        connect(list, &Form3::closed, this, &Form1::TakeBackFocus, Qt::QueuedConnection);
+        connect(list, &QDialog::finished, this, &Form1::TakeBackFocus, Qt::QueuedConnection);
         return list;
     });
 }
@@ -318,8 +320,8 @@ void Form1::TakeBackFocus()
 void Form1::EraseAllRows()
 {
     if (m_messages.AskYesNo(this, Localized(maintexts::EraseAllQuestion, m_state.Language))) {
-        ListView1->Model()->ClearRows();
-        ListView2->Model()->ClearRows();
+        m_lampRows->ClearRows();
+        m_resultRows->ClearRows();
         EraseAll(m_state);
     }
     RefreshMainWindow();
@@ -331,7 +333,7 @@ void Form1::RunCalculation()
     Command2->setEnabled(false);
     Command3->setEnabled(false);
     Command4->setEnabled(false);
-    ListModel *results = ListView2->Model();
+    ListModel *results = m_resultRows;
     results->ClearRows();
 
     // The powers are on screen before any search can report a message.
@@ -352,10 +354,10 @@ ReportContent Form1::CollectReport() const
     ReportContent content;
     content.Language = m_state.Language;
     content.Logo = m_logo.isNull() ? KorvalLogo() : m_logo;
-    content.Lamps = ReportTable::Of(*ListView1->Model());
+    content.Lamps = ReportTable::Of(*m_lampRows);
     content.Power1h = Text1->text();
     content.Power3h = Text2->text();
-    content.Results = ReportTable::Of(*ListView2->Model());
+    content.Results = ReportTable::Of(*m_resultRows);
     return content;
 }
 

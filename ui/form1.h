@@ -89,6 +89,8 @@ private:
     QPushButton *Command1;
     ListView *ListView1;
     ListView *ListView2;
+    ListModel *m_lampRows;    // shown by ListView1
+    ListModel *m_resultRows;  // shown by ListView2
 
     QtTexts m_qtTexts;
     QPointer<PrintJob> m_printJob;

@@ -1,7 +1,6 @@
 #include "ui/form2.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -75,7 +74,7 @@ QPushButton *MakeButton(QWidget *parent, const char *name, int left)
 }  // namespace
 
 Form2::Form2(State &state, MessageBoxes &messages, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_state(state), m_messages(messages)
+    : QDialog(parent, Qt::Window), m_state(state), m_messages(messages)
 {
     setObjectName(QStringLiteral("Form2"));
     setFixedSize(Twips(6360), Twips(6960));
@@ -154,11 +153,17 @@ void Form2::Load()
     Text1->setFocus();
 }
 
-void Form2::closeEvent(QCloseEvent *event)
+// A window of the program's own rather than a standard dialog: Escape and
+// Enter keep the meaning they have in the other windows (none), and the
+// window system places it, as it does the others.
+void Form2::keyPressEvent(QKeyEvent *event)
 {
-    QWidget::closeEvent(event);
-    if (event->isAccepted())
-        emit closed();
+    QWidget::keyPressEvent(event);
+}
+
+void Form2::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
 }
 
 void Form2::Confirm()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 #include "ui/windowing.h"
 
@@ -12,19 +12,18 @@ namespace korval {
 
 // The lamp data dialog: enters a new lamp group, or edits or deletes one.
 // Modeless; it keeps the row it was opened for, so whatever happens in the
-// main window meanwhile, "OK" and "Elimina" act on the row it shows.
-class Form2 : public QWidget {
+// main window meanwhile, "OK" and "Elimina" act on the row it shows. Every
+// way out closes it and reports finished().
+class Form2 : public QDialog {
     Q_OBJECT
 public:
     Form2(State &state, MessageBoxes &messages, QWidget *parent = nullptr);
 
     int EditedRow() const { return m_row; }
 
-signals:
-    void closed();
-
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void BuildControls();

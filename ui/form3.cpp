@@ -1,7 +1,6 @@
 #include "ui/form3.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 
 #include "engine/rows.h"
 #include "ui/localized.h"
@@ -23,13 +22,15 @@ constexpr int kPriceColumn = 4;
 
 }  // namespace
 
-Form3::Form3(const State &state, QWidget *parent) : QWidget(parent, Qt::Window), m_state(state)
+Form3::Form3(const State &state, QWidget *parent) : QDialog(parent, Qt::Window), m_state(state)
 {
     setObjectName(QStringLiteral("Form3"));
     setFixedSize(Twips(9135), Twips(3885));
     setFont(LegacyFont(QApplication::font().pointSizeF(), false));
 
-    ListView1 = new ListView(5, this);
+    m_priceRows = new ListModel(5, this);
+    ListView1 = new ListView(this);
+    ListView1->setModel(m_priceRows);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setGeometry(TwipRect(120, 120, 8895, 3615));
     ListView1->setFont(LegacyFont(9.75, false));
@@ -41,7 +42,7 @@ Form3::Form3(const State &state, QWidget *parent) : QWidget(parent, Qt::Window),
 void Form3::LoadPriceList()
 {
     ListView1->setEnabled(true);
-    ListModel *list = ListView1->Model();
+    ListModel *list = m_priceRows;
     list->ClearRows();
     const Language language = m_state.Language;
     if (IsKnown(language)) {
@@ -53,13 +54,6 @@ void Form3::LoadPriceList()
     ListView1->SetColumnWidthTwips(kPriceColumn, 0);
     for (const ListRow &row : PriceListRows(m_state))
         list->AddRow(row);
-}
-
-void Form3::closeEvent(QCloseEvent *event)
-{
-    QWidget::closeEvent(event);
-    if (event->isAccepted())
-        emit closed();
 }
 
 }  // namespace korval

@@ -92,7 +92,7 @@ void ListModel::SetSubItem(int row, int index, const QString &text)
     while (subItems.size() < index)
         subItems.append(QString());
     subItems[index - 1] = text;
-    const QModelIndex cell = this->index(row - 1, index);
+    const QModelIndex cell = Cell(row, index + 1);
     emit dataChanged(cell, cell, {Qt::DisplayRole});
 }
 

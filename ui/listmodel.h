@@ -30,6 +30,9 @@ public:
     QString ColumnCaption(int column) const;
     void SetColumnAlignment(int column, Qt::Alignment alignment);
 
+    // The cell at a 1-based row and column, as Qt's views address it.
+    QModelIndex Cell(int row, int column) const { return index(row - 1, column - 1); }
+
     void ClearRows();
     int AddRow(const ListRow &row);  // the row's text and all its sub-items; returns its number
     void SetSubItem(int row, int index, const QString &text);

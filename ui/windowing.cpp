@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QStyledItemDelegate>
 #include <QToolTip>
 #include <QWindow>
 
@@ -80,9 +81,59 @@ bool QtMessageBoxes::AskYesNo(QWidget *parent, const QString &text)
     return box.exec() == QMessageBox::Yes;
 }
 
-ListView::ListView(int columns, QWidget *parent) : QTreeView(parent), m_model(new ListModel(columns, this))
+namespace {
+
+// Shows `text` as a tooltip when it does not fit `width` pixels less the
+// margins the style draws, hides any tooltip otherwise.
+void ShowIfCut(const QHelpEvent *help, QWidget *over, const QString &text, int width)
 {
-    setModel(m_model);
+    const QStyle *style = over->style();
+    // A focus frame and a pixel on each side of a cell, a header's own margin.
+    const int margin = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, over) + 1);
+    if (!text.isEmpty() && over->fontMetrics().horizontalAdvance(text) > width - margin)
+        QToolTip::showText(help->globalPos(), text, over);
+    else
+        QToolTip::hideText();
+}
+
+class CutCellTips final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        ShowIfCut(event, view->viewport(), index.data().toString(), option.rect.width());
+        return true;
+    }
+};
+
+class CutCaptionTips final : public QHeaderView {
+public:
+    explicit CutCaptionTips(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) { }
+
+protected:
+    bool viewportEvent(QEvent *event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QHeaderView::viewportEvent(event);
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const int column = logicalIndexAt(help->pos());
+        // The header keeps room for a sort indicator beside its margins.
+        ShowIfCut(help, viewport(), model() ? model()->headerData(column, Qt::Horizontal).toString() : QString(),
+                  sectionSize(column) - style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this));
+        return true;
+    }
+};
+
+}  // namespace
+
+ListView::ListView(QWidget *parent) : QTreeView(parent)
+{
+    setHeader(new CutCaptionTips(this));
+    setItemDelegate(new CutCellTips(this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -95,41 +146,22 @@ ListView::ListView(int columns, QWidget *parent) : QTreeView(parent), m_model(ne
     header()->setSectionsMovable(false);
     connect(this, &QTreeView::clicked, this,
             [this](const QModelIndex &index) { emit RowClicked(index.row() + 1); });
-    header()->viewport()->installEventFilter(this);
 }
 
-void ListView::ShowWholeText(const QPoint &globalPosition, const QString &text, int width, QWidget *over)
+ListModel *ListView::Model() const
 {
-    // The style leaves a margin of a focus frame and a pixel on each side.
-    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
-    if (!text.isEmpty() && fontMetrics().horizontalAdvance(text) > width - margin)
-        QToolTip::showText(globalPosition, text, over);
-    else
-        QToolTip::hideText();
+    return qobject_cast<ListModel *>(model());
 }
 
-bool ListView::viewportEvent(QEvent *event)
+QRect ListView::CellRect(int row, int column) const
 {
-    if (event->type() != QEvent::ToolTip)
-        return QTreeView::viewportEvent(event);
-    const auto *help = static_cast<QHelpEvent *>(event);
-    const QModelIndex index = indexAt(help->pos());
-    ShowWholeText(help->globalPos(), index.data().toString(), visualRect(index).width(), viewport());
-    return true;
+    return Model() ? visualRect(Model()->Cell(row, column)) : QRect();
 }
 
-bool ListView::eventFilter(QObject *watched, QEvent *event)
+void ListView::SetCurrentRow(int row)
 {
-    if (watched == header()->viewport() && event->type() == QEvent::ToolTip) {
-        const auto *help = static_cast<QHelpEvent *>(event);
-        const int column = header()->logicalIndexAt(help->pos());
-        // The header draws a sort-indicator's room and its own margins too.
-        ShowWholeText(help->globalPos(), m_model->ColumnCaption(column + 1),
-                      header()->sectionSize(column) - style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this),
-                      header()->viewport());
-        return true;
-    }
-    return QTreeView::eventFilter(watched, event);
+    if (Model())
+        setCurrentIndex(Model()->Cell(row, 1));
 }
 
 void ListView::SetColumnWidthTwips(int column, int twips)
@@ -167,7 +199,13 @@ void DetachFromOwner(QWidget *window)
 {
     // Qt makes a parented window transient for its parent, which window
     // managers keep above the parent; these windows are peers of the main one.
+    // Its native window must exist before it is shown for that; asking for
+    // it would make every sibling native too (each control of the main
+    // window a window of the window system) unless Qt is told not to.
+    const bool siblings = !QCoreApplication::testAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings, true);
     window->winId();
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings, !siblings);
     if (QWindow *handle = window->windowHandle())
         handle->setTransientParent(nullptr);
 }

@@ -62,32 +62,29 @@ public:
     bool AskYesNo(QWidget *parent, const QString &text) override;
 };
 
-// Shows a ListModel in report mode. Column widths are in twips; width 0 hides
-// a column, whose cells keep their texts. A click on a row, or Enter or Space
-// on the current row, reports the row's number.
+// Shows a ListModel, handed to it by its window, in report mode. Columns
+// keep fixed widths, in twips; width 0 hides a column, whose cells keep their
+// texts, and a cell or caption cut short shows whole as a tooltip. A click on
+// a row, or Enter or Space on the current row, reports the row's number.
+// Rows and columns count from 1, as in the model.
 class ListView : public QTreeView {
     Q_OBJECT
 public:
-    explicit ListView(int columns, QWidget *parent = nullptr);
+    explicit ListView(QWidget *parent = nullptr);
 
-    ListModel *Model() const { return m_model; }
+    // The list it shows (what setModel was given, if a ListModel).
+    ListModel *Model() const;
     void SetColumnWidthTwips(int column, int twips);
     int ColumnWidthPixels(int column) const { return columnWidth(column - 1); }
+    // Where a cell is drawn, in the viewport's coordinates.
+    QRect CellRect(int row, int column) const;
+    void SetCurrentRow(int row);
 
 signals:
     void RowClicked(int row);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    bool viewportEvent(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    // Shows `text` as a tooltip when it does not fit `width` pixels (the
-    // columns keep their fixed widths), hides any tooltip otherwise.
-    void ShowWholeText(const QPoint &globalPosition, const QString &text, int width, QWidget *over);
-
-    ListModel *m_model;
 };
 
 // Judges every change of a text box's text, whatever brought it: a typed key

@@ -38,7 +38,7 @@ TEST_F(Accessibility, every_focusable_control_has_a_name_in_either_language)
     for (const Case &c :
          {Case{0, "Lingua", "Pot. 1h richiesta:", "Elenco delle lampade", "Numero di plafoniere  (1 ÷ 999)"},
           Case{1, "Language", "Power 1h required:", "Lamp list", "Number of ceiling lights  (1 ÷ 999)"}}) {
-        Combo("Combo1")->setCurrentIndex(c.entry);
+        PickLanguage(c.entry);
         EXPECT_EQ(Unnamed(window.get()), std::vector<std::string>{});
         EXPECT_EQ(Combo("Combo1")->accessibleDescription(), QString::fromUtf8(c.language));
         EXPECT_EQ(AccessibleName(Edit("Text1")), QString::fromUtf8(c.text1));

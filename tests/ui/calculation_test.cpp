@@ -72,7 +72,7 @@ TEST_F(Calculation, lists_the_chosen_models_with_blank_and_total_rows)
     };
     for (const Case &c : cases) {
         EraseAll(state);
-        Combo("Combo1")->setCurrentIndex(c.language);
+        PickLanguage(c.language);
         for (const LampRecord &row : c.lamps)
             AppendRow(state, row);
         window->RefreshMainWindow();
@@ -148,7 +148,7 @@ TEST_F(Calculation, a_too_difficult_one_hour_class_gets_no_rows)
 
 TEST_F(Calculation, a_too_difficult_three_hour_class_stops_the_run)
 {
-    Combo("Combo1")->setCurrentIndex(1);
+    PickLanguage(1);
     Seed({k860OneHour, k4000ThreeHours});
     state.Catalogue3h = Tiny();
     QTest::mouseClick(Button("Command5"), Qt::LeftButton);

@@ -127,6 +127,15 @@ protected:
     static QLineEdit *Edit(const QWidget *w, const char *name) { return test::Edit(w, name); }
     static QGroupBox *Frame(const QWidget *w, const char *name) { return test::Frame(w, name); }
     static QComboBox *Combo(const QWidget *w, const char *name) { return test::Combo(w, name); }
+
+    // Picks an entry of the language box as QComboBox reports a user's pick:
+    // the entry selected, then activated.
+    void PickLanguage(int entry)
+    {
+        QComboBox *box = Combo("Combo1");
+        box->setCurrentIndex(entry);
+        emit box->activated(entry);
+    }
     static ListView *List(const QWidget *w, const char *name) { return test::List(w, name); }
 
     // Brings the main window back to the front, as a user clicking it would.
@@ -150,7 +159,7 @@ protected:
     Form2 *OpenRow(int row)
     {
         ListView *lamps = List("ListView1");
-        const QRect rect = lamps->visualRect(lamps->model()->index(row - 1, 0));
+        const QRect rect = lamps->CellRect(row, 1);
         QTest::mouseClick(lamps->viewport(), Qt::LeftButton, {}, rect.center());
         Form2 *dialog = window->LampDialog();
         EXPECT_TRUE(dialog);

@@ -3,6 +3,7 @@
 #include "tests/cos_phi.h"
 
 #include <QLabel>
+#include <QMenu>
 
 namespace korval::test {
 namespace {
@@ -193,7 +194,7 @@ TEST_F(MainWindow, erase_all_asks_first)
     for (bool yes : {false, true}) {
         for (int language : {0, 1}) {
             EraseAll(state);
-            Combo("Combo1")->setCurrentIndex(language);
+            PickLanguage(language);
             Seed({kRow860});
             QTest::mouseClick(Button("Command5"), Qt::LeftButton);
             state.EditIndex = 9;  // any value: the refresh that follows resets it
@@ -218,7 +219,7 @@ TEST_F(MainWindow, erase_all_asks_first)
             }
         }
     }
-    Combo("Combo1")->setCurrentIndex(0);
+    PickLanguage(0);
     AddLamp("4", "4", "4", "1");
     EXPECT_EQ(state.LampTable[1].Fittings, 4) << "the next row goes into slot 1 again";
 }
@@ -326,13 +327,21 @@ TEST_F(MainWindow, the_dialog_exists_once)
     EXPECT_EQ(window->findChildren<Form2 *>().size(), 1);
     EXPECT_EQ(first->parentWidget(), window.get()) << "owned by the main window";
     EXPECT_FALSE(first->windowHandle()->transientParent()) << "yet a peer window, not kept above it";
+    // Only the three windows are windows of the window system: a control
+    // made native too would be a window of its own under X11.
+    QTest::mouseClick(Button("Command1"), Qt::LeftButton);
+    ASSERT_TRUE(window->PriceList());
+    int native = 0;
+    for (QWidget *widget : QApplication::allWidgets())
+        native += widget->internalWinId() != 0 && !qobject_cast<QMenu *>(widget) ? 1 : 0;
+    EXPECT_EQ(native, 3);
 }
 
 TEST_F(MainWindow, keyboard_alone_opens_a_row)
 {
     Seed({kRow860});
     List("ListView1")->setFocus();
-    List("ListView1")->setCurrentIndex(List("ListView1")->model()->index(0, 0));
+    List("ListView1")->SetCurrentRow(1);
     QTest::keyClick(List("ListView1"), Qt::Key_Return);
     ASSERT_TRUE(window->LampDialog());
     EXPECT_EQ(window->LampDialog()->EditedRow(), 1);

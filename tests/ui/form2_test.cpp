@@ -97,7 +97,7 @@ TEST_F(LampDialog, opens_in_add_mode_in_either_language)
                         "Erase",
                         "Cancel"};
     for (int language : {0, 1}) {
-        Combo("Combo1")->setCurrentIndex(language);
+        PickLanguage(language);
         const Texts &t = language == 0 ? italian : english;
         Form2 *d = OpenAddDialog();
         ASSERT_TRUE(d);
@@ -200,7 +200,7 @@ TEST_F(LampDialog, checks_report_the_first_failure_in_the_current_language)
          "Required power is greater than 1 MegaWatt, please decrease the inserted values"},
     };
     for (int language : {0, 1}) {
-        Combo("Combo1")->setCurrentIndex(language);
+        PickLanguage(language);
         for (const Case &c : cases) {
             messages.shown.clear();
             Form2 *d = OpenAddDialog();
@@ -252,7 +252,7 @@ TEST_F(LampDialog, a_full_table_keeps_the_dialog_and_the_input)
         AppendRow(state, {1, 1, 1, 1.0, 1, 0});
     window->RefreshMainWindow();
     for (int language : {0, 1}) {
-        Combo("Combo1")->setCurrentIndex(language);
+        PickLanguage(language);
         messages.shown.clear();
         Form2 *d = OpenAddDialog();
         Fill(d, "5", "2", "36", "0.9");

@@ -77,10 +77,10 @@ TEST_F(LanguageSwitch, switches_all_twenty_texts_and_back)
 {
     EXPECT_EQ(Texts(*window), kItalianTexts);
     for (int round = 0; round < 2; ++round) {
-        Combo("Combo1")->setCurrentIndex(1);
+        PickLanguage(1);
         EXPECT_EQ(state.Language, korval::Language::English);
         EXPECT_EQ(Texts(*window), kEnglishTexts);
-        Combo("Combo1")->setCurrentIndex(0);
+        PickLanguage(0);
         EXPECT_EQ(state.Language, korval::Language::Italian);
         EXPECT_EQ(Texts(*window), kItalianTexts);
     }
@@ -101,12 +101,12 @@ TEST_F(LanguageSwitch, every_selection_resets_the_result_columns)
 {
     List("ListView2")->header()->resizeSection(0, 300);
     List("ListView2")->header()->resizeSection(5, 120);
-    Combo("Combo1")->setCurrentIndex(1);
+    PickLanguage(1);
     const int widths[] = {133, 133, 133, 133, 0, 0};
     for (int c = 1; c <= 6; ++c)
         EXPECT_EQ(List("ListView2")->ColumnWidthPixels(c), widths[c - 1]) << c;
     List("ListView2")->header()->resizeSection(4, 50);
-    emit Combo("Combo1")->activated(1);  // the user picks the language already shown
+    PickLanguage(1);  // the user picks the language already shown
     EXPECT_EQ(List("ListView2")->ColumnWidthPixels(5), 0);
 }
 
@@ -114,7 +114,7 @@ TEST_F(LanguageSwitch, catalogue_descriptions_follow_but_rows_on_screen_wait)
 {
     Seed({{10, 2, 36, kCosPhi09, 1, kElectronic}});
     QTest::mouseClick(Button("Command5"), Qt::LeftButton);
-    Combo("Combo1")->setCurrentIndex(1);
+    PickLanguage(1);
 
     EXPECT_EQ(state.Catalogue1h[1].Description, "UPS Orvane Monophase/Monophase, Weight 91 Kg, 1 piece");
     EXPECT_EQ(state.Catalogue3h[3].Description, "UPS Orvane Monophase/Monophase, Weight 44+3x130 Kg, 1 piece");
@@ -141,7 +141,7 @@ using PriceList = MainWindowTest;
 TEST_F(PriceList, shows_six_models_with_the_price_hidden)
 {
     for (int language : {0, 1}) {
-        Combo("Combo1")->setCurrentIndex(language);
+        PickLanguage(language);
         QTest::mouseClick(Button("Command1"), Qt::LeftButton);
         Form3 *list = window->PriceList();
         ASSERT_TRUE(list);
@@ -182,7 +182,7 @@ TEST_F(PriceList, stays_in_the_language_it_was_opened_in)
     ASSERT_TRUE(QTest::qWaitForWindowActive(list));
     List(list, "ListView1")->Model()->SetSubItem(1, 1, QStringLiteral("marker"));
     ReturnToMain();
-    Combo("Combo1")->setCurrentIndex(1);
+    PickLanguage(1);
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     EXPECT_EQ(window->PriceList(), list) << "one price list at a time";
     EXPECT_EQ(list->windowTitle(), QStringLiteral("Elenco UPS"));
@@ -218,7 +218,7 @@ QString HoverText(QWidget *area, const QPoint &at)
 
 QString CellTip(ListView *list, int row, int column)
 {
-    return HoverText(list->viewport(), list->visualRect(list->model()->index(row - 1, column - 1)).center());
+    return HoverText(list->viewport(), list->CellRect(row, column).center());
 }
 
 QString CaptionTip(ListView *list, int column)
@@ -234,7 +234,7 @@ TEST_F(Readability, a_cut_text_shows_whole_as_a_tooltip)
     ListView *lamps = List("ListView1");
     EXPECT_EQ(CellTip(lamps, 1, 5), QStringLiteral("Ferromagnetico"));
     EXPECT_EQ(CellTip(lamps, 1, 1), QString()) << "a text that fits needs none";
-    Combo("Combo1")->setCurrentIndex(1);
+    PickLanguage(1);
     EXPECT_EQ(CaptionTip(lamps, 5), QStringLiteral("Power pack type"));
     EXPECT_EQ(CaptionTip(lamps, 6), QString());
 
@@ -253,7 +253,7 @@ TEST_F(Readability, qt_s_own_buttons_and_menus_speak_the_chosen_language)
     };
     for (const Case &c : {Case{0, "S\u00EC", "No", "Incolla"}, Case{1, "Yes", "No", "Paste"},
                           Case{0, "S\u00EC", "No", "Incolla"}}) {
-        Combo("Combo1")->setCurrentIndex(c.entry);
+        PickLanguage(c.entry);
         QMessageBox question;
         question.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         EXPECT_EQ(question.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QString::fromUtf8(c.yes));

@@ -104,7 +104,7 @@ TEST_F(Printing, a_refused_job_is_reported_in_the_program_s_language_with_the_sp
                                 QStringLiteral("Printing failed\nthe print service refused the job\n")};
     for (int language : {0, 1}) {
         messages.shown.clear();
-        Combo("Combo1")->setCurrentIndex(language);
+        PickLanguage(language);
         Print();
         ASSERT_EQ(messages.shown.size(), 1u);
         const QString text = messages.shown[0].text;
@@ -121,7 +121,7 @@ TEST_F(Printing, no_default_printer_is_a_warning)
 {
     for (int language : {0, 1}) {
         messages.shown.clear();
-        Combo("Combo1")->setCurrentIndex(language);
+        PickLanguage(language);
         Calculate(1);
         Print();
         ASSERT_EQ(messages.shown.size(), 1u);
@@ -601,7 +601,7 @@ TEST_F(UnhelpfulPrintService, one_that_hangs_up_or_is_not_there_is_a_failure_wit
         while (QLocalSocket *peer = hangsUp.nextPendingConnection())
             peer->abort();
     });
-    Combo("Combo1")->setCurrentIndex(1);
+    PickLanguage(1);
     PressPrint(*window);
     hangsUp.close();
     PressPrint(*window);

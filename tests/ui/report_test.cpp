@@ -135,7 +135,7 @@ TEST_F(Report, prices_and_totals_stay_off_paper)
 TEST_F(Report, fixed_texts_follow_the_language)
 {
     TwoLampsAndAResult();
-    Combo("Combo1")->setCurrentIndex(1);
+    PickLanguage(1);
     const std::vector<PdfWord> words = Print();
     const PdfWord *label = Find(words, QStringLiteral("requred"));
     ASSERT_TRUE(label) << "the English 1 h label keeps its spelling";

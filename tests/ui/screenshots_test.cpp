@@ -53,7 +53,7 @@ TEST_F(Screenshots, every_window_in_both_languages)
     window->PriceList()->close();
     ReturnToMain();
 
-    Combo("Combo1")->setCurrentIndex(1);
+    PickLanguage(1);
     QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     Save(window.get(), "main-english");
     Save(OpenAddDialog(), "dialog-add-english");
