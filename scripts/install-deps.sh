@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs every Debian package KORVAL needs to build, run and test; with
 # --ci also what CI's further checks need (a second compiler, the desktop
-# validators, packaging, a private X server).
+# validators, packaging, a private X server); with --windows what the
+# Windows cross-build of the engine needs (MinGW-w64, GoogleTest's sources,
+# Wine).
 # Packages that are already installed are left alone, so running it again is
 # cheap and silent.
 set -euo pipefail
@@ -18,9 +20,11 @@ packages=(
   poppler-utils desktop-file-utils appstream
 )
 
-if [ "${1:-}" = --ci ]; then
-  packages+=(clang dpkg-dev xvfb x11-utils openbox)
-fi
+case "${1:-}" in
+  --ci) packages+=(clang dpkg-dev xvfb x11-utils openbox) ;;
+  # The Windows cross-build of the engine and its run under Wine.
+  --windows) packages=(cmake g++-mingw-w64-x86-64-posix googletest wine64) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
