@@ -127,6 +127,11 @@ public:
         m_trusted = true;
         step();
         m_trusted = false;
+        // Qt's redo can leave the caret past the end of the text, where the
+        // next key would go in after padding spaces.
+        const int end = static_cast<int>(m_box->text().size());
+        if (m_box->cursorPosition() > end)
+            m_box->setCursorPosition(end);
     }
 
 private:
