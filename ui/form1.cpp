@@ -209,11 +209,10 @@ void Form1::RefreshMainWindow()
 {
     m_state.EditIndex = 0;
     ListView1->setEnabled(true);
-    ListModel *lamps = m_lampRows;
-    lamps->ClearRows();
+    m_lampRows->ClearRows();
     const char separator = LocaleDecimalSeparator();
     for (const LampRecord &row : ReadRows(m_state))
-        lamps->AddRow(LampListRow(row, m_state.Language, separator));
+        m_lampRows->AddRow(LampListRow(row, m_state.Language, separator));
 
     if (RowCount(m_state) < 1) {
         Command4->setEnabled(false);
@@ -333,13 +332,12 @@ void Form1::RunCalculation()
     Command2->setEnabled(false);
     Command3->setEnabled(false);
     Command4->setEnabled(false);
-    ListModel *results = m_resultRows;
-    results->ClearRows();
+    m_resultRows->ClearRows();
 
     // The powers are on screen before any search can report a message.
     const RequiredPower power = ShowRequiredPower();
     const CalculationRows result =
-        CalculateRows(m_state, power, Notifier(), [results](const ListRow &row) { results->AddRow(row); });
+        CalculateRows(m_state, power, Notifier(), [this](const ListRow &row) { m_resultRows->AddRow(row); });
     Command5->setEnabled(true);
     if (!result.Finished)
         return;

@@ -146,15 +146,13 @@ std::optional<Paper> PaperOfCollection(ipp_t *collection)
     ipp_attribute_t *y = size ? ippFindAttribute(size, "y-dimension", IPP_TAG_INTEGER) : nullptr;
     if (!x || !y || ippGetInteger(x, 0) <= 0 || ippGetInteger(y, 0) <= 0)
         return std::nullopt;
-    QMarginsF margins = PageGeometry().Margins;
-    const auto margin = [&](const char *name, double fallback) {
+    const auto margin = [&](const char *name) {
         ipp_attribute_t *m = ippFindAttribute(collection, name, IPP_TAG_INTEGER);
-        return m && ippGetInteger(m, 0) >= 0 ? ippGetInteger(m, 0) / 100.0 : fallback;
+        return m && ippGetInteger(m, 0) >= 0 ? ippGetInteger(m, 0) / 100.0 : PageGeometry().Margins.left();
     };
-    margins =
-        QMarginsF(margin("media-left-margin", margins.left()), margin("media-top-margin", margins.top()),
-                  margin("media-right-margin", margins.right()), margin("media-bottom-margin", margins.bottom()));
-    return PaperOfSize(ippGetInteger(x, 0), ippGetInteger(y, 0), margins);
+    return PaperOfSize(ippGetInteger(x, 0), ippGetInteger(y, 0),
+                       QMarginsF(margin("media-left-margin"), margin("media-top-margin"),
+                                 margin("media-right-margin"), margin("media-bottom-margin")));
 }
 
 // The paper of the default printer, as its print service describes it: the

@@ -22,17 +22,11 @@ struct PdfWord {
     QRectF box;  // on the sheet, in points from its top-left corner
 };
 
-// Points on a sheet, 72 to the inch.
-inline double PointsOfMm(double mm)
-{
-    return mm / 25.4 * 72.0;
-}
-
 // The printable area the report is laid out on by default: an A4 sheet less
 // 4.25 mm at each edge, where a report unit is a twip (1/20 point).
 inline QRectF A4PrintableArea()
 {
-    const double margin = PointsOfMm(4.25);
+    const double margin = 4.25 / 25.4 * 72.0;
     return QRectF(margin, margin, 595.2756 - 2 * margin, 841.8898 - 2 * margin);
 }
 
