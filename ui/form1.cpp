@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,39 +19,44 @@
 #include "ui/form3.h"
 #include "ui/localized.h"
 #include "ui/maintexts.h"
+#include "ui/windowlayout.h"
 
 namespace korval {
 namespace {
 
 constexpr int kLampColumnWidths[6] = {1370, 1540, 1560, 880, 1420, 1170};
+// The report prints the logo larger than the screen shows it.
+constexpr qreal kPrintedLogoScale = 4;
 
-QPushButton *MakeButton(QWidget *parent, const char *name, const QRect &geometry, const QFont &font)
+QPushButton *MakeButton(WindowLayout &layout, QWidget *parent, const char *name, const QRect &twips,
+                        qreal pointSize, bool bold)
 {
     auto *button = new WrappingButton(parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setFont(font);
+    layout.Place(button, twips);
+    layout.SetFont(button, pointSize, bold);
     return button;
 }
 
-ListView *MakeList(QWidget *parent, const char *name, const QRect &geometry, ListModel *rows)
+ListView *MakeList(WindowLayout &layout, QWidget *parent, const char *name, const QRect &twips, ListModel *rows)
 {
     auto *list = new ListView(parent);
     list->setModel(rows);
     list->setObjectName(QString::fromLatin1(name));
-    list->setGeometry(geometry);
-    list->setFont(LegacyFont(9.75, false));
+    layout.Place(list, twips);
+    layout.SetFont(list, 9.75, false);
     return list;
 }
 
-QGroupBox *MakePowerFrame(QWidget *parent, const char *name, int top, QLineEdit *&text, const char *textName)
+QGroupBox *MakePowerFrame(WindowLayout &layout, QWidget *parent, const char *name, int top, QLineEdit *&text,
+                          const char *textName)
 {
     auto *frame = new QGroupBox(parent);
     frame->setObjectName(QString::fromLatin1(name));
-    frame->setGeometry(TwipRect(480, top, 1695, 615));
+    layout.Place(frame, {480, top, 1695, 615});
     text = new QLineEdit(frame);
     text->setObjectName(QString::fromLatin1(textName));
-    text->setGeometry(TwipRect(120, 240, 1455, 285));
+    layout.Place(text, {120, 240, 1455, 285});
     text->setReadOnly(true);
     text->setFocusPolicy(Qt::ClickFocus);
     return frame;
@@ -63,9 +69,12 @@ Form1::Form1(State &state, MessageBoxes &messages, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
 
-    setFixedSize(Twips(10815), Twips(8115));
-    setFont(LegacyFont(QApplication::font().pointSizeF(), false));
+    m_layout = new WindowLayout(this, 10815, 8115);
     BuildControls();
+    connect(m_layout, &WindowLayout::Rescaled, this, [this] {
+        if (m_logoRatio > 0)
+            DrawArtwork();
+    });
     connect(qApp, &QGuiApplication::focusWindowChanged, &m_focusWatch,
             [this](QWindow *window) { OnFocusWindowChanged(window); });
     Load();
@@ -73,12 +82,18 @@ Form1::Form1(State &state, MessageBoxes &messages, QWidget *parent)
 
 void Form1::DrawArtwork()
 {
-    if (!m_logo.isNull())
-        return;
-    m_logo = KorvalLogo();
-    Picture1->setPixmap(QPixmap::fromImage(m_logo));
+    // Drawn for the screen the window is on, pixel for pixel, at the size
+    // of the window's layout and on the window's own colours.
+    const qreal ratio = devicePixelRatioF();
+    const TwipScale &scale = m_layout->Scale();
+    QPixmap logo =
+        QPixmap::fromImage(KorvalLogo(std::min(scale.Horizontal(), scale.Vertical()) * ratio, palette()));
+    logo.setDevicePixelRatio(ratio);
+    Picture1->setPixmap(logo);
     // Every window of the program shows it.
-    QApplication::setWindowIcon(KorvalIcon());
+    if (m_logoRatio == 0)
+        QApplication::setWindowIcon(KorvalIcon());
+    m_logoRatio = ratio;
 }
 
 Form2 *Form1::LampDialog() const
@@ -93,36 +108,37 @@ Form3 *Form1::PriceList() const
 
 void Form1::BuildControls()
 {
+    WindowLayout &layout = *m_layout;
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(TwipRect(360, 360, 4455, 345));
-    Label1->setFont(LegacyFont(12, true));
+    layout.Place(Label1, {360, 360, 4455, 345});
+    layout.SetFont(Label1, 12, true);
 
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setGeometry(TwipRect(5160, 360, 1695, 315));
+    layout.Place(Combo1, {5160, 360, 1695, 315});
     Combo1->addItems({QStringLiteral("Italiano"), QStringLiteral("English")});
 
     Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(TwipRect(7080, 0, 3800, 1100));
+    layout.Place(Picture1, {7080, 0, 3800, 1100});
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Command3 = MakeButton(this, "Command3", TwipRect(480, 1320, 1695, 735), LegacyFont(12, true));
-    Command4 = MakeButton(this, "Command4", TwipRect(480, 2280, 1695, 735), LegacyFont(12, true));
-    Frame1 = MakePowerFrame(this, "Frame1", 3240, Text1, "Text1");
-    Frame2 = MakePowerFrame(this, "Frame2", 3840, Text2, "Text2");
-    Command5 = MakeButton(this, "Command5", TwipRect(480, 5280, 1695, 735), LegacyFont(13.5, false));
-    Command2 = MakeButton(this, "Command2", TwipRect(480, 6240, 1695, 735), LegacyFont(13.5, false));
+    Command3 = MakeButton(layout, this, "Command3", {480, 1320, 1695, 735}, 12, true);
+    Command4 = MakeButton(layout, this, "Command4", {480, 2280, 1695, 735}, 12, true);
+    Frame1 = MakePowerFrame(layout, this, "Frame1", 3240, Text1, "Text1");
+    Frame2 = MakePowerFrame(layout, this, "Frame2", 3840, Text2, "Text2");
+    Command5 = MakeButton(layout, this, "Command5", {480, 5280, 1695, 735}, 13.5, false);
+    Command2 = MakeButton(layout, this, "Command2", {480, 6240, 1695, 735}, 13.5, false);
     Command2->setEnabled(false);
-    Command1 = MakeButton(this, "Command1", TwipRect(480, 7440, 1695, 495), LegacyFont(9.75, true));
+    Command1 = MakeButton(layout, this, "Command1", {480, 7440, 1695, 495}, 9.75, true);
 
     m_lampRows = new ListModel(6, this);
     m_resultRows = new ListModel(6, this);
-    ListView1 = MakeList(this, "ListView1", TwipRect(2640, 1320, 8055, 3135), m_lampRows);
+    ListView1 = MakeList(layout, this, "ListView1", {2640, 1320, 8055, 3135}, m_lampRows);
     for (int c = 1; c <= 6; ++c)
         ListView1->SetColumnWidthTwips(c, kLampColumnWidths[c - 1]);
-    ListView2 = MakeList(this, "ListView2", TwipRect(2640, 4680, 8055, 3255), m_resultRows);
+    ListView2 = MakeList(layout, this, "ListView2", {2640, 4680, 8055, 3255}, m_resultRows);
     m_resultRows->SetColumnAlignment(6, Qt::AlignHCenter | Qt::AlignVCenter);
 
     QWidget *order[] = {Combo1, Command3, Command4, Command5, Command2, Command1, ListView1, ListView2};
@@ -168,9 +184,17 @@ void Form1::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
     // The artwork waits until the window is on screen: drawing it takes
-    // longer than everything else the window needs to appear.
-    if (m_logo.isNull())
+    // longer than everything else the window needs to appear. A window that
+    // went to a screen of another resolution draws it anew.
+    if (m_logoRatio != devicePixelRatioF())
         QTimer::singleShot(0, this, &Form1::DrawArtwork);
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_logoRatio > 0)
+        DrawArtwork();
 }
 
 void Form1::OnFocusWindowChanged(QWindow *window)
@@ -351,7 +375,7 @@ ReportContent Form1::CollectReport() const
 {
     ReportContent content;
     content.Language = m_state.Language;
-    content.Logo = m_logo.isNull() ? KorvalLogo() : m_logo;
+    content.Logo = KorvalLogo(kPrintedLogoScale);
     content.Lamps = ReportTable::Of(*m_lampRows);
     content.Power1h = Text1->text();
     content.Power3h = Text2->text();

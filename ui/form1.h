@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -20,6 +19,7 @@ class QWindow;
 namespace korval {
 
 class Form2;
+class WindowLayout;
 class Form3;
 
 // The main window: the lamp list, the required powers, the result list and
@@ -54,6 +54,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void BuildControls();
@@ -73,7 +74,9 @@ private:
 
     State &m_state;
     MessageBoxes &m_messages;
-    QImage m_logo;
+    WindowLayout *m_layout;
+    // The device pixel ratio the logo was drawn for; 0 before it is drawn.
+    qreal m_logoRatio = 0;
 
     QLabel *Label1;
     QComboBox *Combo1;

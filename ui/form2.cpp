@@ -1,6 +1,5 @@
 #include "ui/form2.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -9,6 +8,7 @@
 #include "engine/numbers.h"
 #include "engine/rows.h"
 #include "ui/localized.h"
+#include "ui/windowlayout.h"
 
 namespace korval {
 namespace {
@@ -32,19 +32,20 @@ constexpr Bilingual TableFull{"Numero massimo di gruppi di lampade raggiunto (25
                               "Maximum number of lamp groups reached (250)"};
 }  // namespace texts
 
-QGroupBox *MakeFrame(QWidget *parent, const char *name, const QRect &geometry)
+QGroupBox *MakeFrame(WindowLayout &layout, QWidget *parent, const char *name, const QRect &twips)
 {
     auto *frame = new QGroupBox(parent);
     frame->setObjectName(QString::fromLatin1(name));
-    frame->setGeometry(geometry);
+    layout.Place(frame, twips);
     return frame;
 }
 
-FilteredLineEdit *MakeText(QGroupBox *frame, const char *name, FilteredLineEdit::KeyFilter filter, int height)
+FilteredLineEdit *MakeText(WindowLayout &layout, QGroupBox *frame, const char *name,
+                           FilteredLineEdit::KeyFilter filter, int height)
 {
     auto *edit = new FilteredLineEdit(std::move(filter), frame);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(TwipRect(120, 240, 4215, height));
+    layout.Place(edit, {120, 240, 4215, height});
     return edit;
 }
 
@@ -53,20 +54,20 @@ FilteredLineEdit::KeyFilter IntegerFilter(std::int32_t bound)
     return [bound](const QString &text, int key) { return AcceptsIntegerKey(text.toStdString(), key, bound); };
 }
 
-QComboBox *MakeList(QGroupBox *frame, const char *name)
+QComboBox *MakeComboBox(WindowLayout &layout, QGroupBox *frame, const char *name)
 {
     auto *combo = new QComboBox(frame);
     combo->setObjectName(QString::fromLatin1(name));
-    combo->setGeometry(TwipRect(120, 240, 1695, 315));
+    layout.Place(combo, {120, 240, 1695, 315});
     combo->addItems({QString(), QString()});
     return combo;
 }
 
-QPushButton *MakeButton(QWidget *parent, const char *name, int left)
+QPushButton *MakeButton(WindowLayout &layout, QWidget *parent, const char *name, int left)
 {
     auto *button = new QPushButton(parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(TwipRect(left, 6120, 975, 615));
+    layout.Place(button, {left, 6120, 975, 615});
     button->setAutoDefault(false);
     return button;
 }
@@ -77,8 +78,7 @@ Form2::Form2(State &state, MessageBoxes &messages, QWidget *parent)
     : QDialog(parent, Qt::Window), m_state(state), m_messages(messages)
 {
     setObjectName(QStringLiteral("Form2"));
-    setFixedSize(Twips(6360), Twips(6960));
-    setFont(LegacyFont(QApplication::font().pointSizeF(), false));
+    m_layout = new WindowLayout(this, 6360, 6960);
     BuildControls();
     Load();
 }
@@ -86,24 +86,25 @@ Form2::Form2(State &state, MessageBoxes &messages, QWidget *parent)
 void Form2::BuildControls()
 {
     // Created in tab order: the four boxes, ballast, autonomy, OK, Elimina, Annulla.
-    Frame1 = MakeFrame(this, "Frame1", TwipRect(840, 480, 4455, 735));
-    Frame2 = MakeFrame(this, "Frame2", TwipRect(840, 1560, 4455, 735));
-    Frame3 = MakeFrame(this, "Frame3", TwipRect(840, 2640, 4455, 735));
-    Frame4 = MakeFrame(this, "Frame4", TwipRect(840, 3720, 4455, 735));
-    Frame6 = MakeFrame(this, "Frame6", TwipRect(840, 4800, 1935, 735));
-    Frame5 = MakeFrame(this, "Frame5", TwipRect(3360, 4800, 1935, 735));
+    WindowLayout &layout = *m_layout;
+    Frame1 = MakeFrame(layout, this, "Frame1", {840, 480, 4455, 735});
+    Frame2 = MakeFrame(layout, this, "Frame2", {840, 1560, 4455, 735});
+    Frame3 = MakeFrame(layout, this, "Frame3", {840, 2640, 4455, 735});
+    Frame4 = MakeFrame(layout, this, "Frame4", {840, 3720, 4455, 735});
+    Frame6 = MakeFrame(layout, this, "Frame6", {840, 4800, 1935, 735});
+    Frame5 = MakeFrame(layout, this, "Frame5", {3360, 4800, 1935, 735});
 
-    Text1 = MakeText(Frame1, "Text1", IntegerFilter(99), 375);
-    Text2 = MakeText(Frame2, "Text2", IntegerFilter(9), 375);
-    Text3 = MakeText(Frame3, "Text3", IntegerFilter(99), 405);
+    Text1 = MakeText(layout, Frame1, "Text1", IntegerFilter(99), 375);
+    Text2 = MakeText(layout, Frame2, "Text2", IntegerFilter(9), 375);
+    Text3 = MakeText(layout, Frame3, "Text3", IntegerFilter(99), 405);
     Text4 = MakeText(
-        Frame4, "Text4", [](const QString &text, int key) { return AcceptsCosPhiKey(text.toStdString(), key); },
-        375);
-    Combo2 = MakeList(Frame6, "Combo2");
-    Combo1 = MakeList(Frame5, "Combo1");
-    Command1 = MakeButton(this, "Command1", 5160);
-    Command2 = MakeButton(this, "Command2", 3960);
-    Command3 = MakeButton(this, "Command3", 2760);
+        layout, Frame4, "Text4",
+        [](const QString &text, int key) { return AcceptsCosPhiKey(text.toStdString(), key); }, 375);
+    Combo2 = MakeComboBox(layout, Frame6, "Combo2");
+    Combo1 = MakeComboBox(layout, Frame5, "Combo1");
+    Command1 = MakeButton(layout, this, "Command1", 5160);
+    Command2 = MakeButton(layout, this, "Command2", 3960);
+    Command3 = MakeButton(layout, this, "Command3", 2760);
 
     QWidget *order[] = {Text1, Text2, Text3, Text4, Combo2, Combo1, Command1, Command2, Command3};
     for (std::size_t i = 1; i < std::size(order); ++i)

@@ -9,6 +9,10 @@ class QGroupBox;
 class QPushButton;
 
 namespace korval {
+class WindowLayout;
+}
+
+namespace korval {
 
 // The lamp data dialog: enters a new lamp group, or edits or deletes one.
 // Modeless; it keeps the row it was opened for, so whatever happens in the
@@ -34,6 +38,7 @@ private:
     State &m_state;
     MessageBoxes &m_messages;
     int m_row = 0;  // 0 adds a row, k edits row k
+    WindowLayout *m_layout;
 
     QGroupBox *Frame1;
     QGroupBox *Frame2;

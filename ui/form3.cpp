@@ -1,9 +1,8 @@
 #include "ui/form3.h"
 
-#include <QApplication>
-
 #include "engine/rows.h"
 #include "ui/localized.h"
+#include "ui/windowlayout.h"
 
 namespace korval {
 namespace {
@@ -25,15 +24,14 @@ constexpr int kPriceColumn = 4;
 Form3::Form3(const State &state, QWidget *parent) : QDialog(parent, Qt::Window), m_state(state)
 {
     setObjectName(QStringLiteral("Form3"));
-    setFixedSize(Twips(9135), Twips(3885));
-    setFont(LegacyFont(QApplication::font().pointSizeF(), false));
+    auto *layout = new WindowLayout(this, 9135, 3885);
 
     m_priceRows = new ListModel(5, this);
     ListView1 = new ListView(this);
     ListView1->setModel(m_priceRows);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(TwipRect(120, 120, 8895, 3615));
-    ListView1->setFont(LegacyFont(9.75, false));
+    layout->Place(ListView1, {120, 120, 8895, 3615});
+    layout->SetFont(ListView1, 9.75, false);
     for (int c = 1; c <= 5; ++c)
         ListView1->SetColumnWidthTwips(c, kColumnWidths[c - 1]);
     LoadPriceList();

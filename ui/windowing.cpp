@@ -1,9 +1,7 @@
 #include "ui/windowing.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -12,33 +10,9 @@
 #include <QMimeData>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <QStyledItemDelegate>
-#include <QToolTip>
 #include <QWindow>
 
 namespace korval {
-
-int Twips(int twips)
-{
-    return qRound(twips / 15.0);
-}
-
-QRect TwipRect(int left, int top, int width, int height)
-{
-    return {Twips(left), Twips(top), Twips(width), Twips(height)};
-}
-
-QFont LegacyFont(qreal pointSize, bool bold)
-{
-    QFont font = QApplication::font();
-    // Liberation Sans keeps the narrow metrics the fixed layouts need; the
-    // desktop's own sans font stands in where it is missing.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QApplication::font().family()});
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
-}
 
 char LocaleDecimalSeparator()
 {
@@ -79,104 +53,6 @@ bool QtMessageBoxes::AskYesNo(QWidget *parent, const QString &text)
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
-}
-
-namespace {
-
-// Shows `text` as a tooltip when it does not fit `width` pixels less the
-// margins the style draws, hides any tooltip otherwise.
-void ShowIfCut(const QHelpEvent *help, QWidget *over, const QString &text, int width)
-{
-    const QStyle *style = over->style();
-    // A focus frame and a pixel on each side of a cell, a header's own margin.
-    const int margin = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, over) + 1);
-    if (!text.isEmpty() && over->fontMetrics().horizontalAdvance(text) > width - margin)
-        QToolTip::showText(help->globalPos(), text, over);
-    else
-        QToolTip::hideText();
-}
-
-class CutCellTips final : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
-                   const QModelIndex &index) override
-    {
-        if (event->type() != QEvent::ToolTip)
-            return QStyledItemDelegate::helpEvent(event, view, option, index);
-        ShowIfCut(event, view->viewport(), index.data().toString(), option.rect.width());
-        return true;
-    }
-};
-
-class CutCaptionTips final : public QHeaderView {
-public:
-    explicit CutCaptionTips(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) { }
-
-protected:
-    bool viewportEvent(QEvent *event) override
-    {
-        if (event->type() != QEvent::ToolTip)
-            return QHeaderView::viewportEvent(event);
-        const auto *help = static_cast<QHelpEvent *>(event);
-        const int column = logicalIndexAt(help->pos());
-        // The header keeps room for a sort indicator beside its margins.
-        ShowIfCut(help, viewport(), model() ? model()->headerData(column, Qt::Horizontal).toString() : QString(),
-                  sectionSize(column) - style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this));
-        return true;
-    }
-};
-
-}  // namespace
-
-ListView::ListView(QWidget *parent) : QTreeView(parent)
-{
-    setHeader(new CutCaptionTips(this));
-    setItemDelegate(new CutCellTips(this));
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    header()->setStretchLastSection(false);
-    header()->setMinimumSectionSize(0);
-    header()->setSectionsMovable(false);
-    connect(this, &QTreeView::clicked, this,
-            [this](const QModelIndex &index) { emit RowClicked(index.row() + 1); });
-}
-
-ListModel *ListView::Model() const
-{
-    return qobject_cast<ListModel *>(model());
-}
-
-QRect ListView::CellRect(int row, int column) const
-{
-    return Model() ? visualRect(Model()->Cell(row, column)) : QRect();
-}
-
-void ListView::SetCurrentRow(int row)
-{
-    if (Model())
-        setCurrentIndex(Model()->Cell(row, 1));
-}
-
-void ListView::SetColumnWidthTwips(int column, int twips)
-{
-    header()->resizeSection(column - 1, Twips(twips));
-}
-
-void ListView::keyPressEvent(QKeyEvent *event)
-{
-    const int key = event->key();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && currentIndex().isValid()) {
-        emit RowClicked(currentIndex().row() + 1);
-        return;
-    }
-    QTreeView::keyPressEvent(event);
 }
 
 void QtTexts::Use(Language language)

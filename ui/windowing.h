@@ -4,31 +4,22 @@
 // message boxes behind a replaceable interface, the report-mode list view and
 // the key-filtered text box.
 
-#include <QFont>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTranslator>
-#include <QTreeView>
 #include <QValidator>
 
 #include <functional>
 
 #include "engine/rows.h"
 #include "engine/state.h"
-#include "ui/listmodel.h"
+#include "ui/listview.h"
+#include "ui/twips.h"
 
 class QComboBox;
 
 namespace korval {
-
-// 1 twip = 1/15 logical pixel.
-int Twips(int twips);
-QRect TwipRect(int left, int top, int width, int height);
-
-// The windows were laid out for "MS Sans Serif", which Linux desktops lack:
-// a font of similar width at the given size.
-QFont LegacyFont(qreal pointSize, bool bold);
 
 // The separator the user's locale writes decimals with, as long as the cos phi
 // reader understands it ('.' otherwise).
@@ -60,31 +51,6 @@ class QtMessageBoxes final : public MessageBoxes {
 public:
     void Show(QWidget *parent, const QString &text, MessageIcon icon) override;
     bool AskYesNo(QWidget *parent, const QString &text) override;
-};
-
-// Shows a ListModel, handed to it by its window, in report mode. Columns
-// keep fixed widths, in twips; width 0 hides a column, whose cells keep their
-// texts, and a cell or caption cut short shows whole as a tooltip. A click on
-// a row, or Enter or Space on the current row, reports the row's number.
-// Rows and columns count from 1, as in the model.
-class ListView : public QTreeView {
-    Q_OBJECT
-public:
-    explicit ListView(QWidget *parent = nullptr);
-
-    // The list it shows (what setModel was given, if a ListModel).
-    ListModel *Model() const;
-    void SetColumnWidthTwips(int column, int twips);
-    int ColumnWidthPixels(int column) const { return columnWidth(column - 1); }
-    // Where a cell is drawn, in the viewport's coordinates.
-    QRect CellRect(int row, int column) const;
-    void SetCurrentRow(int row);
-
-signals:
-    void RowClicked(int row);
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // Judges every change of a text box's text, whatever brought it: a typed key

@@ -1,0 +1,121 @@
+#include "ui/listview.h"
+
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QStyledItemDelegate>
+#include <QToolTip>
+
+namespace korval {
+namespace {
+
+// Shows `text` as a tooltip when it does not fit `width` pixels less the
+// margins the style draws, hides any tooltip otherwise.
+void ShowIfCut(const QHelpEvent *help, QWidget *over, const QString &text, int width)
+{
+    const QStyle *style = over->style();
+    // A focus frame and a pixel on each side of a cell, a header's own margin.
+    const int margin = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, over) + 1);
+    if (!text.isEmpty() && over->fontMetrics().horizontalAdvance(text) > width - margin)
+        QToolTip::showText(help->globalPos(), text, over);
+    else
+        QToolTip::hideText();
+}
+
+class CutCellTips final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        ShowIfCut(event, view->viewport(), index.data().toString(), option.rect.width());
+        return true;
+    }
+};
+
+class CutCaptionTips final : public QHeaderView {
+public:
+    explicit CutCaptionTips(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) { }
+
+protected:
+    bool viewportEvent(QEvent *event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QHeaderView::viewportEvent(event);
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const int column = logicalIndexAt(help->pos());
+        // The header keeps room for a sort indicator beside its margins.
+        ShowIfCut(help, viewport(), model() ? model()->headerData(column, Qt::Horizontal).toString() : QString(),
+                  sectionSize(column) - style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this));
+        return true;
+    }
+};
+
+}  // namespace
+
+ListView::ListView(QWidget *parent) : QTreeView(parent)
+{
+    setHeader(new CutCaptionTips(this));
+    setItemDelegate(new CutCellTips(this));
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    header()->setStretchLastSection(false);
+    header()->setMinimumSectionSize(0);
+    header()->setSectionsMovable(false);
+    connect(this, &QTreeView::clicked, this,
+            [this](const QModelIndex &index) { emit RowClicked(index.row() + 1); });
+}
+
+ListModel *ListView::Model() const
+{
+    return qobject_cast<ListModel *>(model());
+}
+
+QRect ListView::CellRect(int row, int column) const
+{
+    return Model() ? visualRect(Model()->Cell(row, column)) : QRect();
+}
+
+void ListView::SetCurrentRow(int row)
+{
+    if (Model())
+        setCurrentIndex(Model()->Cell(row, 1));
+}
+
+void ListView::SetColumnWidthTwips(int column, int twips)
+{
+    if (column < 1)
+        return;
+    if (m_columnTwips.size() < static_cast<std::size_t>(column))
+        m_columnTwips.resize(static_cast<std::size_t>(column), -1);
+    m_columnTwips[static_cast<std::size_t>(column - 1)] = twips;
+    header()->resizeSection(column - 1, m_scale.X(twips));
+}
+
+void ListView::SetTwipScale(const TwipScale &scale)
+{
+    m_scale = scale;
+    for (std::size_t c = 0; c < m_columnTwips.size(); ++c)
+        if (m_columnTwips[c] >= 0)
+            header()->resizeSection(static_cast<int>(c), m_scale.X(m_columnTwips[c]));
+}
+
+void ListView::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && currentIndex().isValid()) {
+        emit RowClicked(currentIndex().row() + 1);
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+}  // namespace korval

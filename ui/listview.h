@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QTreeView>
+
+#include <vector>
+
+#include "ui/listmodel.h"
+#include "ui/twips.h"
+
+namespace korval {
+
+// Shows a ListModel, handed to it by its window, in report mode. Columns
+// keep fixed widths, in twips; width 0 hides a column, whose cells keep their
+// texts, and a cell or caption cut short shows whole as a tooltip. A click on
+// a row, or Enter or Space on the current row, reports the row's number.
+// Rows and columns count from 1, as in the model.
+class ListView : public QTreeView {
+    Q_OBJECT
+public:
+    explicit ListView(QWidget *parent = nullptr);
+
+    // The list it shows (what setModel was given, if a ListModel).
+    ListModel *Model() const;
+    void SetColumnWidthTwips(int column, int twips);
+    // The window's twip changed size: the columns follow.
+    void SetTwipScale(const TwipScale &scale);
+    int ColumnWidthPixels(int column) const { return columnWidth(column - 1); }
+    // Where a cell is drawn, in the viewport's coordinates.
+    QRect CellRect(int row, int column) const;
+    void SetCurrentRow(int row);
+
+signals:
+    void RowClicked(int row);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    TwipScale m_scale;
+    std::vector<int> m_columnTwips;
+};
+
+}  // namespace korval

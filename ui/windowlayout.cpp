@@ -1,0 +1,171 @@
+#include "ui/windowlayout.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+
+#include "ui/listview.h"
+
+namespace korval {
+namespace {
+
+// Below this a window would be unreadable anyway; it is laid out no smaller.
+constexpr qreal kSmallestShrink = 0.4;
+
+}  // namespace
+
+WindowLayout::WindowLayout(QWidget *window, int width, int height)
+    : QObject(window), m_window(window), m_width(width), m_height(height)
+{
+    window->installEventFilter(this);
+    Apply(1);
+}
+
+void WindowLayout::Place(QWidget *control, const QRect &twips)
+{
+    m_placed.push_back({control, twips});
+    Locate(m_placed.back());
+}
+
+void WindowLayout::Locate(const Placed &placed) const
+{
+    placed.control->setGeometry(m_scale.Rect(placed.twips));
+    if (auto *list = qobject_cast<ListView *>(placed.control))
+        list->SetTwipScale(m_scale);
+}
+
+void WindowLayout::SetFont(QWidget *control, qreal pointSize, bool bold)
+{
+    m_fonts.push_back({control, pointSize, bold});
+    control->setFont(LegacyFont(pointSize * DesktopPointSize() / 9 * m_shrink, bold));
+}
+
+QFont WindowLayout::WindowFont(qreal shrink) const
+{
+    return LegacyFont(DesktopPointSize() * shrink, false);
+}
+
+void WindowLayout::Apply(qreal shrink)
+{
+    const QFont font = WindowFont(shrink);
+    const TwipScale scale = TwipScale::ForFont(font, m_window);
+    if (m_applied && shrink == m_shrink && scale == m_scale && font == m_window->font())
+        return;
+    m_applied = true;
+    m_shrink = shrink;
+    m_scale = scale;
+    m_window->setFont(font);
+    const qreal desktop = DesktopPointSize() / 9;
+    for (const OwnFont &own : m_fonts)
+        if (own.control)
+            own.control->setFont(LegacyFont(own.pointSize * desktop * shrink, own.bold));
+    for (const Placed &placed : m_placed)
+        if (placed.control)
+            Locate(placed);
+    m_window->setFixedSize(scale.Size(m_width, m_height));
+    emit Rescaled(scale);
+}
+
+QMargins WindowLayout::FrameMargins() const
+{
+    // The window system's own figure once it has one (none at all without a
+    // window manager, once the window is on screen).
+    const QWindow *handle = m_window->windowHandle();
+    if (handle && (!handle->frameMargins().isNull() || handle->isExposed()))
+        return handle->frameMargins();
+    // Before that, the frame the same window manager gave the owner, or
+    // room for a title bar.
+    if (const QWidget *owner = m_window->parentWidget()) {
+        const QWindow *ownerHandle = owner->window()->windowHandle();
+        if (ownerHandle && !ownerHandle->frameMargins().isNull())
+            return ownerHandle->frameMargins();
+    }
+    const int title = qCeil(QFontMetricsF(QApplication::font()).height() * 2);
+    return {4, title, 4, 4};
+}
+
+void WindowLayout::Fit()
+{
+    QScreen *screen = m_window->screen();
+    m_frame = FrameMargins();
+    qreal shrink = 1;
+    if (screen) {
+        const QSize room = screen->availableGeometry().size().shrunkBy(m_frame);
+        // Fonts do not shrink in proportion at every size: measure again
+        // until the window fits.
+        while (shrink > kSmallestShrink) {
+            const QSize size = TwipScale::ForFont(WindowFont(shrink), m_window).Size(m_width, m_height);
+            if (size.width() <= room.width() && size.height() <= room.height())
+                break;
+            const qreal needed =
+                std::min(qreal(room.width()) / size.width(), qreal(room.height()) / size.height());
+            shrink = std::max(kSmallestShrink, shrink * std::min(needed, qreal(0.98)));
+        }
+    }
+    Apply(shrink);
+    WatchScreen();
+    KeepOnScreen();
+}
+
+void WindowLayout::WatchScreen()
+{
+    QWindow *handle = m_window->windowHandle();
+    if (handle && !m_screenChanged)
+        m_screenChanged = connect(handle, &QWindow::screenChanged, this, &WindowLayout::Fit);
+    QScreen *screen = m_window->screen();
+    if (screen == m_screen)
+        return;
+    for (const QMetaObject::Connection &connection : m_screenWatch)
+        disconnect(connection);
+    m_screenWatch.clear();
+    m_screen = screen;
+    if (!screen)
+        return;
+    m_screenWatch.push_back(connect(screen, &QScreen::availableGeometryChanged, this, &WindowLayout::Fit));
+    m_screenWatch.push_back(connect(screen, &QScreen::logicalDotsPerInchChanged, this, &WindowLayout::Fit));
+}
+
+void WindowLayout::KeepOnScreen()
+{
+    // Before it is on screen the window manager places it; afterwards a
+    // window that reaches past the screen comes back inside, as far as the
+    // window system lets a program place its windows.
+    const QWindow *handle = m_window->windowHandle();
+    if (!m_screen || !handle || !handle->isExposed())
+        return;
+    const QRect area = m_screen->availableGeometry();
+    const QRect frame = m_window->frameGeometry();
+    if (area.contains(frame))
+        return;
+    const int x = std::clamp(frame.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width()));
+    const int y = std::clamp(frame.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height()));
+    m_window->move(x, y);
+}
+
+bool WindowLayout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window) {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::ApplicationFontChange:
+            Fit();
+            break;
+        case QEvent::Move:
+            // The window manager framed the window: its frame is known now.
+            if (FrameMargins() != m_frame)
+                Fit();
+            break;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace korval
