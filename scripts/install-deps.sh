@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package KORVAL needs to build, run and test; with
-# --ci also what CI's further checks need (a second compiler, the desktop
-# validators, packaging, a private X server); with --windows what the
+# --ci also what CI's further checks need (a second compiler, packaging, a
+# window manager); with --windows what the
 # Windows cross-build of the engine needs (MinGW-w64, GoogleTest's sources,
 # Wine).
 # Packages that are already installed are left alone, so running it again is
@@ -11,17 +11,18 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
-  qt6-qpa-plugins qt6-translations-l10n
+  qt6-qpa-plugins qt6-wayland qt6-translations-l10n qt6-base-private-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   cups cups-client cups-bsd libcups2-dev
   cups-filters printer-driver-cups-pdf cups-ipp-utils ghostscript
   dbus-daemon dbus-session-bus-common
   fonts-liberation2 fonts-dejavu-core
   poppler-utils desktop-file-utils appstream
+  xvfb x11-utils weston wayland-utils
 )
 
 case "${1:-}" in
-  --ci) packages+=(clang dpkg-dev xvfb x11-utils openbox) ;;
+  --ci) packages+=(clang dpkg-dev openbox) ;;
   # The Windows cross-build of the engine and its run under Wine.
   --windows) packages=(cmake g++-mingw-w64-x86-64-posix googletest wine64) ;;
 esac

@@ -4,7 +4,9 @@
 start_xvfb() {
   local numberfile
   numberfile="$(mktemp)"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
+  # -noreset: the server stays as it is when its last client (the probe
+  # below) leaves, rather than resetting under the next one.
+  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp -noreset 3>"$numberfile" >/dev/null 2>&1 &
   xvfb=$!
   for _ in $(seq 150); do
     [ -s "$numberfile" ] && break

@@ -90,6 +90,13 @@ void BringToFront(QWidget *window)
 {
     if (window->isMinimized())
         window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    // A Wayland compositor may refuse a program's own request to activate or
+    // raise a window (it only marks it urgent), and no client can bring a
+    // minimised window back; but every compositor shows and focuses a window
+    // that is mapped anew. Hiding keeps the window and what it holds.
+    if (window->isVisible() && !window->isActiveWindow()
+        && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        window->hide();
     window->show();
     window->raise();
     window->activateWindow();

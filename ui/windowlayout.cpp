@@ -1,9 +1,11 @@
 #include "ui/windowlayout.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QScreen>
+#include <QStyleOptionComboBox>
 #include <QWidget>
 #include <QWindow>
 
@@ -17,6 +19,15 @@ namespace {
 
 // Below this a window would be unreadable anyway; it is laid out no smaller.
 constexpr qreal kSmallestShrink = 0.4;
+
+qreal Widest(const QComboBox *combo)
+{
+    const QFontMetricsF metrics(combo->font(), combo);
+    qreal widest = 0;
+    for (int i = 0; i < combo->count(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(combo->itemText(i)));
+    return widest;
+}
 
 }  // namespace
 
@@ -90,6 +101,12 @@ QMargins WindowLayout::FrameMargins() const
     return {4, title, 4, 4};
 }
 
+bool WindowLayout::Fits(qreal shrink, const QSize &room) const
+{
+    const QSize size = TwipScale::ForFont(WindowFont(shrink), m_window).Size(m_width, m_height);
+    return size.width() <= room.width() && size.height() <= room.height();
+}
+
 void WindowLayout::Fit()
 {
     QScreen *screen = m_window->screen();
@@ -97,20 +114,46 @@ void WindowLayout::Fit()
     qreal shrink = 1;
     if (screen) {
         const QSize room = screen->availableGeometry().size().shrunkBy(m_frame);
-        // Fonts do not shrink in proportion at every size: measure again
-        // until the window fits.
-        while (shrink > kSmallestShrink) {
-            const QSize size = TwipScale::ForFont(WindowFont(shrink), m_window).Size(m_width, m_height);
-            if (size.width() <= room.width() && size.height() <= room.height())
-                break;
-            const qreal needed =
-                std::min(qreal(room.width()) / size.width(), qreal(room.height()) / size.height());
-            shrink = std::max(kSmallestShrink, shrink * std::min(needed, qreal(0.98)));
+        // Fonts do not shrink in proportion at every size: the largest
+        // layout that fits is looked for, not computed.
+        if (!Fits(1, room)) {
+            qreal small = kSmallestShrink;
+            qreal large = 1;
+            for (int step = 0; step < 12 && Fits(small, room); ++step) {
+                const qreal middle = (small + large) / 2;
+                (Fits(middle, room) ? small : large) = middle;
+            }
+            shrink = small;
         }
     }
     Apply(shrink);
+    FitChoices();
     WatchScreen();
     KeepOnScreen();
+}
+
+void WindowLayout::FitChoices()
+{
+    // A drop-down list's arrow keeps its size whatever the font: in a
+    // window laid out smaller its entries get a smaller font where needed.
+    for (const Placed &placed : m_placed) {
+        auto *combo = qobject_cast<QComboBox *>(placed.control.data());
+        if (!combo)
+            continue;
+        combo->setFont(m_window->font());
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.frame = combo->hasFrame();
+        const int room = combo->style()
+                             ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                             .width();
+        // Hinted fonts come in whole pixel sizes: measured again each step.
+        for (int step = 0; step < 10 && room > 0 && Widest(combo) > room; ++step) {
+            QFont smaller = combo->font();
+            smaller.setPointSizeF(smaller.pointSizeF() * std::min(0.95, room / Widest(combo)));
+            combo->setFont(smaller);
+        }
+    }
 }
 
 void WindowLayout::WatchScreen()

@@ -52,6 +52,8 @@ private:
     void Apply(qreal shrink);
     void Locate(const Placed &placed) const;
     QFont WindowFont(qreal shrink) const;
+    bool Fits(qreal shrink, const QSize &room) const;
+    void FitChoices();
     QMargins FrameMargins() const;
     void WatchScreen();
     void KeepOnScreen();

@@ -1,7 +1,10 @@
 #include "fixture.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSet>
+
+#include "ui/artwork.h"
 
 namespace korval::test {
 namespace {
@@ -60,6 +63,49 @@ TEST_F(Screenshots, every_window_in_both_languages)
     window->LampDialog()->close();
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     Save(window->PriceList(), "pricelist-english");
+}
+
+// The logo on the themes users have: its title stands out from the
+// window's ground, which shows around it.
+TEST_F(Screenshots, the_logo_reads_on_every_theme)
+{
+    struct Theme {
+        const char *name;
+        QColor window;
+        QColor text;
+    };
+    const Theme themes[] = {
+        {"light", QColor(0xef, 0xef, 0xef), Qt::black},
+        {"breeze-dark", QColor(0x20, 0x23, 0x26), QColor(0xfc, 0xfc, 0xfc)},
+        {"high-contrast-black", Qt::black, Qt::white},
+        {"high-contrast-white", Qt::white, Qt::black},
+    };
+    const QPalette before = QApplication::palette();
+    const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
+    for (const Theme &theme : themes) {
+        SCOPED_TRACE(theme.name);
+        // As a theme gives it: buttons and boxes of the window's shade.
+        QPalette palette(theme.window, theme.window);
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(role, theme.text);
+        palette.setColor(QPalette::Base, theme.window);
+        const qint64 drawn = Label("Picture1")->pixmap().cacheKey();
+        QApplication::setPalette(palette);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Label("Picture1")->pixmap().cacheKey() != drawn; }));
+        const QImage logo = Label("Picture1")->pixmap().toImage();
+        const qreal ratio = logo.devicePixelRatio();
+        EXPECT_EQ(logo.pixelColor(0, 0).alpha(), 0) << "the window's ground shows through";
+        // The title, "KORVAL": its most contrasting pixel on the ground.
+        double best = 1;
+        for (int y = qRound(8 * ratio); y < qRound(42 * ratio); ++y)
+            for (int x = qRound(74 * ratio); x < qRound(240 * ratio); ++x) {
+                const QColor pixel = logo.pixelColor(x, y);
+                if (pixel.alpha() == 255)
+                    best = std::max(best, Contrast(pixel, theme.window));
+            }
+        EXPECT_GE(best, 4.5);
+        Save(window.get(), (std::string("main-") + theme.name).c_str());
+    }
 }
 
 }  // namespace

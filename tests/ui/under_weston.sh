@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs a program under a real Wayland compositor that it starts and ends:
+# Weston, drawing into a private X server. (Weston's headless backend has no
+# seat: no window could ever be active there.) Fails, never skips, when the
+# compositor does not come up.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# shellcheck source=../../scripts/xvfb.sh
+source "$here/../../scripts/xvfb.sh"
+
+runtime="$(mktemp -d)"
+chmod 700 "$runtime"
+xvfb=""
+weston=""
+finish() {
+  [ -n "$weston" ] && kill "$weston" 2>/dev/null && wait "$weston" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  rm -rf "$runtime"
+}
+trap finish EXIT
+
+XVFB_SCREEN=1600x1000x24 start_xvfb
+export XDG_RUNTIME_DIR="$runtime"
+weston --backend=x11-backend.so --use-pixman --no-config --socket=korval-test --idle-time=0 \
+  --width=1366 --height=768 >"$runtime/weston.log" 2>&1 &
+weston=$!
+# Ready when a client gets its globals, as the program will.
+for _ in $(seq 600); do
+  if WAYLAND_DISPLAY=korval-test wayland-info 2>/dev/null | grep -q xdg_wm_base; then
+    break
+  fi
+  if ! kill -0 "$weston" 2>/dev/null; then
+    echo "Weston did not start:" >&2
+    cat "$runtime/weston.log" >&2
+    exit 1
+  fi
+  sleep 0.1
+done
+if ! WAYLAND_DISPLAY=korval-test wayland-info 2>/dev/null | grep -q xdg_wm_base; then
+  echo "Weston does not answer after 60 s:" >&2
+  cat "$runtime/weston.log" >&2
+  exit 1
+fi
+WAYLAND_DISPLAY=korval-test QT_QPA_PLATFORM=wayland env -u DISPLAY "$@"
