@@ -97,15 +97,31 @@ void ListView::SetColumnWidthTwips(int column, int twips)
     if (m_columnTwips.size() < static_cast<std::size_t>(column))
         m_columnTwips.resize(static_cast<std::size_t>(column), -1);
     m_columnTwips[static_cast<std::size_t>(column - 1)] = twips;
-    header()->resizeSection(column - 1, m_scale.X(twips));
+    ApplyColumnWidths();
 }
 
 void ListView::SetTwipScale(const TwipScale &scale)
 {
     m_scale = scale;
-    for (std::size_t c = 0; c < m_columnTwips.size(); ++c)
-        if (m_columnTwips[c] >= 0)
-            header()->resizeSection(static_cast<int>(c), m_scale.X(m_columnTwips[c]));
+    ApplyColumnWidths();
+}
+
+void ListView::ApplyColumnWidths()
+{
+    int last = -1;
+    for (std::size_t c = 0; c < m_columnTwips.size(); ++c) {
+        if (m_columnTwips[c] < 0)
+            continue;
+        header()->resizeSection(static_cast<int>(c), m_scale.X(m_columnTwips[c]));
+        if (m_columnTwips[c] > 0)
+            last = static_cast<int>(c);
+    }
+    // The drawn columns fill the drawn list but for a pixel or two; in a
+    // list laid out smaller, rounding and the list's own frame would push
+    // them a pixel past it, and a scroll bar would come up for that pixel.
+    const int excess = header()->length() - contentsRect().width();
+    if (last >= 0 && excess > 0 && excess <= kRoundingSlack)
+        header()->resizeSection(last, header()->sectionSize(last) - excess);
 }
 
 void ListView::keyPressEvent(QKeyEvent *event)

@@ -36,6 +36,11 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Column widths within this many pixels of the list's own width are
+    // rounding, not a layout wider than its list.
+    static constexpr int kRoundingSlack = 4;
+    void ApplyColumnWidths();
+
     TwipScale m_scale;
     std::vector<int> m_columnTwips;
 };

@@ -159,8 +159,12 @@ void WindowLayout::FitChoices()
 void WindowLayout::WatchScreen()
 {
     QWindow *handle = m_window->windowHandle();
-    if (handle && !m_screenChanged)
+    if (handle && !m_screenChanged) {
         m_screenChanged = connect(handle, &QWindow::screenChanged, this, &WindowLayout::Fit);
+        // Its first exposure tells a window without a window manager that
+        // it has no frame.
+        handle->installEventFilter(this);
+    }
     QScreen *screen = m_window->screen();
     if (screen == m_screen)
         return;
@@ -193,7 +197,10 @@ void WindowLayout::KeepOnScreen()
 
 bool WindowLayout::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_window) {
+    if (watched == m_window->windowHandle() && event->type() == QEvent::Expose) {
+        if (FrameMargins() != m_frame)
+            Fit();
+    } else if (watched == m_window) {
         switch (event->type()) {
         case QEvent::Show:
         case QEvent::ApplicationFontChange:

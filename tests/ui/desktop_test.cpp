@@ -3,6 +3,7 @@
 #include "tests/support/desktop.h"
 
 #include <QDir>
+#include <QHeaderView>
 #include <QScreen>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
@@ -34,7 +35,10 @@ std::vector<Room> RoomsOf(const QWidget *window)
             continue;
         const QFontMetrics metrics = control->fontMetrics();
         const QStyle *style = control->style();
-        if (const auto *frame = qobject_cast<const QGroupBox *>(control)) {
+        if (const auto *list = qobject_cast<const ListView *>(control)) {
+            // Columns drawn to fill the list bring up no scroll bar.
+            add(list, "columns width", list->header()->length(), list->contentsRect().width());
+        } else if (const auto *frame = qobject_cast<const QGroupBox *>(control)) {
             QStyleOptionGroupBox option;
             option.initFrom(frame);
             option.text = frame->title();
@@ -172,6 +176,7 @@ TEST_F(Desktops, every_window_whole_at_every_font_and_scale)
         {"1366x768 at 150 %, 16 pt", 1366, 768, 1.5, 16},
         {"1366x768 at 200 %, 9 pt", 1366, 768, 2, 9},
         {"1366x768 at 200 %, 11 pt", 1366, 768, 2, 11},
+        {"1280x720 at 200 %, 11 pt", 1280, 720, 2, 11},
         {"1920x1080 at 100 %, 16 pt", 1920, 1080, 1, 16},
         {"1920x1080 at 150 %, 11 pt", 1920, 1080, 1.5, 11},
         {"1920x1080 at 150 %, 12 pt", 1920, 1080, 1.5, 12},
