@@ -220,6 +220,25 @@ TEST_F(Desktops, every_window_whole_at_every_font_and_scale)
     }
     if (qEnvironmentVariableIsSet("KORVAL_DESKTOP_FIGURES"))
         std::cout << figures.str();
+
+    // A window whose screen goes (a monitor unplugged, a scale changed) is
+    // laid out again for the screen it lands on.
+    SCOPED_TRACE("from a large screen at 100 % to a small one at 200 %");
+    UseDesktop large({"1920x1080 at 100 %", 1920, 1080, 1, 11});
+    state = State{};
+    window = std::make_unique<Form1>(state, messages);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QTest::mouseClick(Button("Command1"), Qt::LeftButton);
+    ASSERT_TRUE(window->PriceList());
+    const QSize before = window->size();
+    UseDesktop small({"1366x768 at 200 %", 1366, 768, 2, 11});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Label("Picture1")->pixmap().devicePixelRatio() == 2; }));
+    EXPECT_LT(window->height(), before.height());
+    std::ostringstream ignored;
+    ExpectAtHome(window.get(), "main window", ignored, "moved");
+    ExpectAtHome(window->PriceList(), "price list", ignored, "moved");
+    window.reset();
 }
 
 }  // namespace
