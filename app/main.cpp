@@ -6,6 +6,7 @@
 
 #include "korval/about.h"
 #include "ui/form1.h"
+#include "ui/printing.h"
 
 namespace {
 
@@ -74,7 +75,16 @@ int main(int argc, char *argv[])
 
     korval::State state;
     korval::QtMessageBoxes messages;
-    korval::Form1 window(state, messages);
-    window.show();
-    return app.exec();
+    int code = 0;
+    {
+        korval::Form1 window(state, messages);
+        window.show();
+        code = app.exec();
+    }
+    // A print job the window left on its way may finish unseen for a moment;
+    // one that still hangs is not torn down under its feet: the program
+    // leaves without destroying what the job uses.
+    if (!korval::WaitForAbandonedJobs(std::chrono::seconds(5)))
+        std::quick_exit(code);
+    return code;
 }

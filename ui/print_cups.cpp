@@ -205,7 +205,7 @@ PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintContr
         return Failure(control, http);
     }
     printer.info = cupsCopyDestInfo(http, printer.dest);
-    if (!control.GoOn())
+    if (!printer.info || !control.GoOn())
         return Failure(control, http);
 
     const Paper paper = PaperOf(http, printer);
@@ -220,16 +220,19 @@ PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintContr
     int optionCount = 0;
     if (!paper.Media.isEmpty())
         optionCount = cupsAddOption("media", paper.Media.constData(), optionCount, &options);
-    const int job = cupsCreateJob(http, printer.dest->name, "KORVAL", optionCount, options);
+    int job = 0;
+    const ipp_status_t created =
+        cupsCreateDestJob(http, printer.dest, printer.info, &job, "KORVAL", optionCount, options);
     cupsFreeOptions(optionCount, options);
-    if (job == 0)
+    if (created > IPP_STATUS_OK_CONFLICTING || job == 0)
         return Failure(control, http);
-    if (cupsStartDocument(http, printer.dest->name, job, "KORVAL", CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE
+    if (cupsStartDestDocument(http, printer.dest, printer.info, job, "KORVAL", CUPS_FORMAT_PDF, 0, nullptr, 1)
+            != HTTP_STATUS_CONTINUE
         || cupsWriteRequestData(http, pdf.constData(), static_cast<size_t>(pdf.size())) != HTTP_STATUS_CONTINUE
-        || cupsFinishDocument(http, printer.dest->name) != IPP_STATUS_OK) {
+        || cupsFinishDestDocument(http, printer.dest, printer.info) != IPP_STATUS_OK) {
         const PrintResult failed = Failure(control, http);
         if (control.GoOn())
-            cupsCancelJob2(http, printer.dest->name, job, 0);
+            cupsCancelDestJob(http, printer.dest, job);
         return failed;
     }
     return {PrintOutcome::Printed, {}};

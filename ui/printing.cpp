@@ -1,5 +1,7 @@
 #include "ui/printing.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QThread>
 #include <QTimer>
 
@@ -30,18 +32,40 @@ PrintJob::PrintJob(ReportContent content, std::chrono::milliseconds bound, QObje
     m_thread->start();
 }
 
+namespace {
+
+// The name of a print thread whose job nobody waits for any longer.
+const QString kAbandoned = QStringLiteral("korval-abandoned-print");
+
+}  // namespace
+
 PrintJob::~PrintJob()
 {
     m_control->Cancel();
-    // Where the print service is waited on, a cancelled job ends within a
-    // fraction of a second. One stuck elsewhere (a host name that takes long
-    // to resolve) is left to finish on its own rather than hold up the program.
-    if (m_thread->wait(2000)) {
+    if (m_thread->isFinished()) {
         delete m_thread;
         return;
     }
+    // The windows never wait for a print thread. Where the print service is
+    // waited on, a cancelled job ends within a fraction of a second; Qt's
+    // hand-over cannot be cancelled and ends when it returns. Until then the
+    // application keeps the thread.
     m_thread->disconnect(this);
+    m_thread->setObjectName(kAbandoned);
+    m_thread->setParent(QCoreApplication::instance());
     connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
+}
+
+bool WaitForAbandonedJobs(std::chrono::milliseconds bound)
+{
+    const QDeadlineTimer deadline(bound);
+    const QCoreApplication *application = QCoreApplication::instance();
+    if (!application)
+        return true;
+    for (QThread *thread : application->findChildren<QThread *>(kAbandoned, Qt::FindDirectChildrenOnly))
+        if (!thread->wait(deadline))
+            return false;
+    return true;
 }
 
 void PrintJob::Report(const PrintResult &result)

@@ -64,7 +64,8 @@ PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintContr
 
 // One report on its way to the printer, on a thread of its own. Finished is
 // emitted once, on the GUI thread: with the print service's verdict, or with
-// "no answer" when the bound runs out first. Destroying the job cancels it.
+// "no answer" when the bound runs out first. Destroying the job cancels it
+// and returns at once; a thread still on its way finishes on its own.
 class PrintJob : public QObject {
     Q_OBJECT
 public:
@@ -83,5 +84,10 @@ private:
     QTimer *m_bound;
     bool m_reported = false;
 };
+
+// For the program's end, once its windows are gone: waits at most `bound`
+// for the threads of jobs destroyed on their way. False when one still runs;
+// the application must not be destroyed under it.
+bool WaitForAbandonedJobs(std::chrono::milliseconds bound);
 
 }  // namespace korval

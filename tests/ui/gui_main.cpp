@@ -3,6 +3,11 @@
 #include <QApplication>
 #include <QLocale>
 
+#include <cstdio>
+#include <cstdlib>
+
+#include "ui/printing.h"
+
 int main(int argc, char *argv[])
 {
     // Real widgets, no display needed.
@@ -11,5 +16,11 @@ int main(int argc, char *argv[])
     QLocale::setDefault(QLocale::c());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int failed = RUN_ALL_TESTS();
+    // Print jobs left on their way end before the application does.
+    if (!korval::WaitForAbandonedJobs(std::chrono::seconds(60))) {
+        std::fputs("a print thread still runs at the end\n", stderr);
+        std::quick_exit(1);
+    }
+    return failed;
 }
