@@ -112,7 +112,7 @@ void Form2::BuildControls()
 
     connect(Command1, &QPushButton::clicked, this, &Form2::Confirm);
     connect(Command2, &QPushButton::clicked, this, &Form2::Delete);
-    connect(Command3, &QPushButton::clicked, this, &QWidget::close);
+    connect(Command3, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void Form2::Load()
@@ -154,17 +154,16 @@ void Form2::Load()
     Text1->setFocus();
 }
 
-// A window of the program's own rather than a standard dialog: Escape and
-// Enter keep the meaning they have in the other windows (none), and the
-// window system places it, as it does the others.
 void Form2::keyPressEvent(QKeyEvent *event)
 {
-    QWidget::keyPressEvent(event);
+    if (!KeepsDialogOpen(event))
+        QDialog::keyPressEvent(event);
 }
 
 void Form2::showEvent(QShowEvent *event)
 {
-    QWidget::showEvent(event);
+    QDialog::showEvent(event);
+    DetachFromOwner(this);
 }
 
 void Form2::Confirm()
@@ -192,14 +191,14 @@ void Form2::Confirm()
         m_messages.Show(this, Localized(texts::TableFull, m_state.Language), MessageIcon::Warning);
         return;
     }
-    close();
+    accept();
 }
 
 void Form2::Delete()
 {
     if (m_row != 0)
         DeleteRow(m_state, m_row);
-    close();
+    done(Erased);
 }
 
 }  // namespace korval

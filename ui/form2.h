@@ -16,17 +16,22 @@ namespace korval {
 
 // The lamp data dialog: enters a new lamp group, or edits or deletes one.
 // Modeless; it keeps the row it was opened for, so whatever happens in the
-// main window meanwhile, "OK" and "Elimina" act on the row it shows. Every
-// way out closes it and reports finished().
+// main window meanwhile, "OK" and "Elimina" act on the row it shows. "OK"
+// accepts it, "Elimina" ends it as Erased, "Annulla" and the close box
+// reject it; every way out destroys it.
 class Form2 : public QDialog {
     Q_OBJECT
 public:
+    // How "Elimina" ends the dialog, beside QDialog's Accepted and Rejected.
+    static constexpr int Erased = QDialog::Accepted + 1;
+
     Form2(State &state, MessageBoxes &messages, QWidget *parent = nullptr);
 
     int EditedRow() const { return m_row; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // A window of the desktop's own, not one kept above the main window.
     void showEvent(QShowEvent *event) override;
 
 private:

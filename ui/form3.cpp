@@ -37,6 +37,18 @@ Form3::Form3(const State &state, QWidget *parent) : QDialog(parent, Qt::Window),
     LoadPriceList();
 }
 
+void Form3::keyPressEvent(QKeyEvent *event)
+{
+    if (!KeepsDialogOpen(event))
+        QDialog::keyPressEvent(event);
+}
+
+void Form3::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    DetachFromOwner(this);
+}
+
 void Form3::LoadPriceList()
 {
     ListView1->setEnabled(true);

@@ -74,16 +74,18 @@ void QtTexts::Use(Language language)
 void DetachFromOwner(QWidget *window)
 {
     // Qt makes a parented window transient for its parent, which window
-    // managers keep above the parent; these windows are peers of the main one.
-    // Its native window must exist before it is shown for that; asking for
-    // it would make every sibling native too (each control of the main
-    // window a window of the window system) unless Qt is told not to.
-    const bool siblings = !QCoreApplication::testAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
-    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings, true);
-    window->winId();
-    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings, !siblings);
+    // managers and compositors keep above the parent; these windows are
+    // peers of the main one. By the time it is shown the window's handle
+    // exists, and what is cleared here stays cleared through hide and show.
     if (QWindow *handle = window->windowHandle())
         handle->setTransientParent(nullptr);
+}
+
+bool KeepsDialogOpen(const QKeyEvent *event)
+{
+    // Escape and Enter keep the meaning they have in the main window (none):
+    // neither closes a dialog of the program.
+    return event->matches(QKeySequence::Cancel) || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
 void BringToFront(QWidget *window)

@@ -18,6 +18,7 @@
 #include "ui/twips.h"
 
 class QComboBox;
+class QKeyEvent;
 
 namespace korval {
 
@@ -160,8 +161,12 @@ private:
 
 // A window of the program owned by another one (for its lifetime) that the
 // window manager still treats as an independent window: the main window may
-// come in front of it.
+// come in front of it. For its showEvent.
 void DetachFromOwner(QWidget *window);
+
+// For a dialog's keyPressEvent: the keys QDialog would close it with, which
+// the program's dialogs ignore.
+bool KeepsDialogOpen(const QKeyEvent *event);
 
 // Shows the window un-minimised, raised and active.
 void BringToFront(QWidget *window);
@@ -174,7 +179,6 @@ template<typename Window, typename Create> Window *ShowSingle(QPointer<Window> &
     if (!OpenWindow(slot)) {
         slot = create();
         slot->setAttribute(Qt::WA_DeleteOnClose);
-        DetachFromOwner(slot);
     }
     BringToFront(slot);
     return slot;

@@ -198,11 +198,20 @@ void WindowLayout::KeepOnScreen()
 bool WindowLayout::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window->windowHandle() && event->type() == QEvent::Expose) {
+        // On screen at last: where the window system put it is known (Qt
+        // centres an owned window on its owner, which may reach past the
+        // screen's edge).
         if (FrameMargins() != m_frame)
             Fit();
+        else if (m_placing)
+            KeepOnScreen();
+        m_placing = !m_window->windowHandle()->isExposed();
     } else if (watched == m_window) {
         switch (event->type()) {
         case QEvent::Show:
+            m_placing = true;
+            Fit();
+            break;
         case QEvent::ApplicationFontChange:
             Fit();
             break;

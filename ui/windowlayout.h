@@ -77,6 +77,8 @@ private:
     qreal m_shrink = 1;
     bool m_applied = false;
     QMargins m_frame;
+    // Shown, and not yet placed where the window system put it.
+    bool m_placing = false;
     QPointer<QScreen> m_screen;
     QMetaObject::Connection m_screenChanged;
     std::vector<QMetaObject::Connection> m_screenWatch;

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <deque>
@@ -191,8 +192,11 @@ protected:
         ASSERT_TRUE(dialog);
         Fill(dialog, fittings, lamps, watts, cosPhi, ballast, autonomy);
         QPointer<Form2> watch(dialog);
+        QSignalSpy ended(dialog, &QDialog::finished);
         QTest::mouseClick(Button(dialog, "Command1"), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return watch.isNull(); })) << "dialog stayed open";
+        ASSERT_EQ(ended.size(), 1);
+        EXPECT_EQ(ended[0][0].toInt(), QDialog::Accepted);
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
 

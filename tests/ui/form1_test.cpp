@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QSignalSpy>
 
 namespace korval::test {
 namespace {
@@ -132,8 +133,11 @@ TEST_F(MainWindow, erase_in_the_dialog_deletes_the_row_it_shows)
         Seed({{1, 1, 1, 1.0, 1, 0}, {2, 2, 2, 1.0, 1, 0}, {3, 3, 3, 1.0, 1, 0}});
         Form2 *d = OpenRow(c.row);
         ASSERT_TRUE(d);
+        QSignalSpy ended(d, &QDialog::finished);
         QTest::mouseClick(Button(d, "Command2"), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_EQ(ended.size(), 1);
+        EXPECT_EQ(ended[0][0].toInt(), Form2::Erased);
         std::vector<std::int32_t> left;
         for (const LampRecord &r : ReadRows(state))
             left.push_back(r.Fittings);
@@ -154,12 +158,15 @@ TEST_F(MainWindow, cancel_and_the_close_box_change_nothing)
     for (bool closeBox : {false, true}) {
         Form2 *d = OpenRow(1);
         Fill(d, "5", "5", "5", "1");
+        QSignalSpy ended(d, &QDialog::finished);
         if (closeBox)
             d->close();
         else
             QTest::mouseClick(Button(d, "Command3"), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         EXPECT_FALSE(window->LampDialog());
+        ASSERT_EQ(ended.size(), 1);
+        EXPECT_EQ(ended[0][0].toInt(), QDialog::Rejected);
         EXPECT_EQ(state.LampTable[1], kRow860);
         EXPECT_EQ(state.LampCount, 1);
     }

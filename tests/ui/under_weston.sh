@@ -2,7 +2,8 @@
 # Runs a program under a real Wayland compositor that it starts and ends:
 # Weston, drawing into a private X server. (Weston's headless backend has no
 # seat: no window could ever be active there.) Fails, never skips, when the
-# compositor does not come up.
+# compositor does not come up, and when a window of the program is made a
+# child of another.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source=../../scripts/xvfb.sh
@@ -41,4 +42,16 @@ if ! WAYLAND_DISPLAY=korval-test wayland-info 2>/dev/null | grep -q xdg_wm_base;
   cat "$runtime/weston.log" >&2
   exit 1
 fi
-WAYLAND_DISPLAY=korval-test QT_QPA_PLATFORM=wayland env -u DISPLAY "$@"
+# The client's side of the protocol is logged: what reaches the compositor
+# is what counts, not Qt's idea of it.
+status=0
+WAYLAND_DEBUG=client WAYLAND_DISPLAY=korval-test QT_QPA_PLATFORM=wayland env -u DISPLAY "$@" \
+  2>"$runtime/client.log" || status=$?
+grep -v '^\[ *[0-9.]*\] ' "$runtime/client.log" >&2 || true
+# The lamp dialog and the price list are peers of the main window, which
+# the compositor would otherwise keep below them.
+if grep -E 'xdg_toplevel@[0-9]+\.set_parent\(xdg_toplevel@' "$runtime/client.log" >&2; then
+  echo "a window of the program was made a child of another" >&2
+  status=1
+fi
+exit "$status"
