@@ -233,10 +233,11 @@ void Form1::RefreshMainWindow()
 {
     m_state.EditIndex = 0;
     ListView1->setEnabled(true);
-    m_lampRows->ClearRows();
     const char separator = LocaleDecimalSeparator();
+    std::vector<ListRow> lamps;
     for (const LampRecord &row : ReadRows(m_state))
-        m_lampRows->AddRow(LampListRow(row, m_state.Language, separator));
+        lamps.push_back(LampListRow(row, m_state.Language, separator));
+    m_lampRows->SetRows(lamps);
 
     if (RowCount(m_state) < 1) {
         Command4->setEnabled(false);

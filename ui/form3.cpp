@@ -53,7 +53,6 @@ void Form3::LoadPriceList()
 {
     ListView1->setEnabled(true);
     ListModel *list = m_priceRows;
-    list->ClearRows();
     const Language language = m_state.Language;
     if (IsKnown(language)) {
         setWindowTitle(Localized(texts::Caption, language));
@@ -62,8 +61,7 @@ void Form3::LoadPriceList()
             list->SetColumnCaption(c, Localized(texts::Columns[c - 1], language));
     }
     ListView1->SetColumnWidthTwips(kPriceColumn, 0);
-    for (const ListRow &row : PriceListRows(m_state))
-        list->AddRow(row);
+    list->SetRows(PriceListRows(m_state));
 }
 
 }  // namespace korval

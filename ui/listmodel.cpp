@@ -1,5 +1,7 @@
 #include "ui/listmodel.h"
 
+#include <algorithm>
+
 namespace korval {
 
 ListModel::ListModel(int columns, QObject *parent)
@@ -66,10 +68,27 @@ void ListModel::SetColumnAlignment(int column, Qt::Alignment alignment)
         emit dataChanged(index(0, column - 1), index(rowCount() - 1, column - 1), {Qt::TextAlignmentRole});
 }
 
+ListModel::Row ListModel::Made(const ListRow &row) const
+{
+    Row made{QString::fromStdString(row.Text), {}};
+    // Sub-items past the last column have nowhere to show.
+    const std::size_t room = static_cast<std::size_t>(std::max(0, columnCount() - 1));
+    for (std::size_t i = 0; i < row.SubItems.size() && i < room; ++i)
+        made.SubItems.append(QString::fromStdString(row.SubItems[i]));
+    return made;
+}
+
 void ListModel::ClearRows()
+{
+    SetRows({});
+}
+
+void ListModel::SetRows(const std::vector<ListRow> &rows)
 {
     beginResetModel();
     m_rows.clear();
+    for (const ListRow &row : rows)
+        m_rows.append(Made(row));
     endResetModel();
 }
 
@@ -77,10 +96,8 @@ int ListModel::AddRow(const ListRow &row)
 {
     const int n = rowCount() + 1;
     beginInsertRows({}, n - 1, n - 1);
-    m_rows.append({QString::fromStdString(row.Text), {}});
+    m_rows.append(Made(row));
     endInsertRows();
-    for (std::size_t i = 0; i < row.SubItems.size(); ++i)
-        SetSubItem(n, static_cast<int>(i) + 1, QString::fromStdString(row.SubItems[i]));
     return n;
 }
 

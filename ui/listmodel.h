@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 #include "engine/rows.h"
 
 namespace korval {
@@ -34,6 +36,8 @@ public:
     QModelIndex Cell(int row, int column) const { return index(row - 1, column - 1); }
 
     void ClearRows();
+    // All the rows at once, in place of those there were.
+    void SetRows(const std::vector<ListRow> &rows);
     int AddRow(const ListRow &row);  // the row's text and all its sub-items; returns its number
     void SetSubItem(int row, int index, const QString &text);
     QString RowText(int row) const;
@@ -46,6 +50,7 @@ private:
         QStringList SubItems;
     };
     const Row *At(int row) const;
+    Row Made(const ListRow &row) const;
 
     QStringList m_captions;
     QList<Qt::Alignment> m_alignments;

@@ -3,20 +3,18 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
 namespace korval {
 namespace {
 
-// Shows `text` as a tooltip when it does not fit `width` pixels less the
-// margins the style draws, hides any tooltip otherwise.
-void ShowIfCut(const QHelpEvent *help, QWidget *over, const QString &text, int width)
+// Shows `text` as a tooltip when the style, painting it `width` pixels wide
+// with `metrics`, has to cut it; hides any tooltip otherwise.
+void ShowIfCut(const QHelpEvent *help, QWidget *over, const QString &text, const QFontMetrics &metrics, int width)
 {
-    const QStyle *style = over->style();
-    // A focus frame and a pixel on each side of a cell, a header's own margin.
-    const int margin = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, over) + 1);
-    if (!text.isEmpty() && over->fontMetrics().horizontalAdvance(text) > width - margin)
+    if (!text.isEmpty() && metrics.horizontalAdvance(text) > width)
         QToolTip::showText(help->globalPos(), text, over);
     else
         QToolTip::hideText();
@@ -31,7 +29,14 @@ public:
     {
         if (event->type() != QEvent::ToolTip)
             return QStyledItemDelegate::helpEvent(event, view, option, index);
-        ShowIfCut(event, view->viewport(), index.data().toString(), option.rect.width());
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QStyle *style = view->style();
+        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view);
+        // Qt's styles draw a cell's text inside that room less a focus
+        // frame's margin and a pixel on either side.
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, &item, view) + 1;
+        ShowIfCut(event, view->viewport(), item.text, item.fontMetrics, text.width() - 2 * margin);
         return true;
     }
 };
@@ -47,9 +52,13 @@ protected:
             return QHeaderView::viewportEvent(event);
         const auto *help = static_cast<QHelpEvent *>(event);
         const int column = logicalIndexAt(help->pos());
-        // The header keeps room for a sort indicator beside its margins.
-        ShowIfCut(help, viewport(), model() ? model()->headerData(column, Qt::Horizontal).toString() : QString(),
-                  sectionSize(column) - style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this));
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.section = column;
+        option.text = model() && column >= 0 ? model()->headerData(column, Qt::Horizontal).toString() : QString();
+        option.rect = QRect(sectionViewportPosition(column), 0, sectionSize(column), viewport()->height());
+        const QRect label = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this);
+        ShowIfCut(help, viewport(), option.text, option.fontMetrics, label.width());
         return true;
     }
 };

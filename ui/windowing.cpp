@@ -209,11 +209,16 @@ void FilteredLineEdit::contextMenuEvent(QContextMenuEvent *event)
     QMenu *menu = createStandardContextMenu();
     if (!menu)
         return;
-    // Qt names the menu's actions by their texts alone, in its own translation.
+    // Newer Qt names the menu's actions; Qt 6.4 knows them by their texts
+    // alone, in its own translation.
     for (QAction *action : menu->actions()) {
         const QString text = action->text().section(QLatin1Char('\t'), 0, 0);
-        const bool undo = text == QCoreApplication::translate("QLineEdit", "&Undo");
-        if (!undo && text != QCoreApplication::translate("QLineEdit", "&Redo"))
+        const QString name = action->objectName();
+        const bool undo = name.isEmpty() ? text == QCoreApplication::translate("QLineEdit", "&Undo")
+                                         : name == QLatin1String("edit-undo");
+        const bool redo = name.isEmpty() ? text == QCoreApplication::translate("QLineEdit", "&Redo")
+                                         : name == QLatin1String("edit-redo");
+        if (!undo && !redo)
             continue;
         disconnect(action, &QAction::triggered, nullptr, nullptr);
         connect(action, &QAction::triggered, this,

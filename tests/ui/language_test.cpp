@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QToolTip>
 
 namespace korval::test {
@@ -180,7 +181,11 @@ TEST_F(PriceList, stays_in_the_language_it_was_opened_in)
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     Form3 *list = window->PriceList();
     ASSERT_TRUE(QTest::qWaitForWindowActive(list));
-    List(list, "ListView1")->Model()->SetSubItem(1, 1, QStringLiteral("marker"));
+    ListModel *model = List(list, "ListView1")->Model();
+    QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+    model->SetSubItem(1, 1, QStringLiteral("marker"));
+    ASSERT_EQ(changed.size(), 1) << "the view learns of the change";
+    EXPECT_EQ(changed[0][0].toModelIndex(), model->Cell(1, 2));
     ReturnToMain();
     PickLanguage(1);
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
