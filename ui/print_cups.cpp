@@ -10,6 +10,7 @@
 #include <cstring>
 #include <optional>
 
+#include "ui/cups_media.h"
 #include "ui/printing.h"
 
 namespace korval {
@@ -89,13 +90,6 @@ struct Destination {
     }
 };
 
-// The paper a report is laid out on, and the name the job gives it so that
-// no filter scales, centres or turns the page.
-struct Paper {
-    PageGeometry Page;
-    QByteArray Media;  // a PWG self-describing name
-};
-
 // CUPS measures in hundredths of a millimetre.
 Paper PaperOfSize(int width, int length, const QMarginsF &margins)
 {
@@ -136,7 +130,8 @@ std::optional<Paper> PaperNamed(http_t *http, const Destination &printer, const 
     return std::nullopt;
 }
 
-// A media-col collection: its size, and its margins where it gives them.
+}  // namespace
+
 std::optional<Paper> PaperOfCollection(ipp_t *collection)
 {
     ipp_attribute_t *sizeAttribute =
@@ -154,6 +149,8 @@ std::optional<Paper> PaperOfCollection(ipp_t *collection)
                        QMarginsF(margin("media-left-margin"), margin("media-top-margin"),
                                  margin("media-right-margin"), margin("media-bottom-margin")));
 }
+
+namespace {
 
 // The paper of the default printer, as its print service describes it: the
 // user's own choice for the queue, then the queue's default, then what a

@@ -216,6 +216,8 @@ TEST_F(InputGateTest, typed_sequences_are_judged_key_by_key_and_undo_goes_back)
         {"redo after it", "Text1", "1000", {End, Backspace, Undo, Redo}, "100", 0},
         {"undo and redo from the menu", "Text1", "1000", {End, Backspace, MenuUndo, MenuRedo}, "100", 0},
         {"undo from the menu", "Text1", "1000", {End, Backspace, MenuUndo}, "1000", 0},
+        {"a key after a redo", "Text1", "100", {End, Backspace, Undo, Redo, '5'}, "105", 0},
+        {"a key after a redo from the menu", "Text1", "100", {End, Backspace, MenuUndo, MenuRedo, '5'}, "105", 0},
     };
     for (const Sequence &sequence : sequences) {
         SCOPED_TRACE(sequence.name);

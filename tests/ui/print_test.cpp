@@ -2,6 +2,9 @@
 #include "pdf_words.h"
 #include "scheduler.h"
 #include "tests/cos_phi.h"
+#ifdef KORVAL_PRINTS_THROUGH_CUPS
+#include "ui/cups_media.h"
+#endif
 
 #include <QDir>
 #include <QFile>
@@ -150,7 +153,9 @@ TEST_F(Printing, the_report_goes_on_the_default_printer_s_own_paper)
         const char *media;
         QSizeF points;
     };
-    const Paper papers[] = {{"iso_a4_210x297mm", {595.3, 841.9}}, {"na_letter_8.5x11in", {612, 792}}};
+    // A queue that names no paper at all gets an upright A4 sheet.
+    const Paper papers[] = {
+        {"iso_a4_210x297mm", {595.3, 841.9}}, {"na_letter_8.5x11in", {612, 792}}, {nullptr, {595.3, 841.9}}};
     Calculate(3);
     std::vector<std::vector<PdfWord>> printed;
     for (const Paper &paper : papers) {
@@ -160,8 +165,9 @@ TEST_F(Printing, the_report_goes_on_the_default_printer_s_own_paper)
         const QString job = scheduler.WaitForJob();
         ASSERT_FALSE(job.isEmpty()) << scheduler.Log().toStdString();
         const QSizeF size = PageSize(job);
-        EXPECT_NEAR(size.width(), paper.points.width(), 1) << paper.media << "\n" << scheduler.Log().toStdString();
-        EXPECT_NEAR(size.height(), paper.points.height(), 1) << paper.media;
+        const std::string media = paper.media ? paper.media : "no media";
+        EXPECT_NEAR(size.width(), paper.points.width(), 1) << media << "\n" << scheduler.Log().toStdString();
+        EXPECT_NEAR(size.height(), paper.points.height(), 1) << media;
         printed.push_back(ReadPdfWords(job));
         scheduler.ClearJobs();
     }
@@ -179,6 +185,49 @@ TEST_F(Printing, the_report_goes_on_the_default_printer_s_own_paper)
         const QPointF a4 = relative(printed[0], printed[0][i]), letter = relative(printed[1], printed[1][i]);
         EXPECT_NEAR(a4.x(), letter.x(), 0.01) << printed[0][i].text.toStdString();
         EXPECT_NEAR(a4.y(), letter.y(), 0.002) << printed[0][i].text.toStdString();
+    }
+}
+
+// A printer's media collection, as a driverless printer describes its paper
+// (no queue CUPS makes passes one with margins to the program).
+TEST(MediaCollection, gives_the_printer_s_own_size_and_margins)
+{
+    struct Case {
+        const char *name;
+        int width, length;  // hundredths of a millimetre
+        int margins;        // each edge, -1 for none given
+        std::optional<QMarginsF> expected;
+    };
+    const double usual = PageGeometry().Margins.left();
+    const Case cases[] = {
+        {"ippeveprinter's letter", 21590, 27940, 635, QMarginsF(6.35, 6.35, 6.35, 6.35)},
+        {"borderless", 21000, 29700, 0, QMarginsF()},
+        {"no margins given", 21000, 29700, -1, QMarginsF(usual, usual, usual, usual)},
+        {"no size", 0, 0, 635, std::nullopt},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ipp_t *size = ippNew();
+        if (c.width > 0) {
+            ippAddInteger(size, IPP_TAG_ZERO, IPP_TAG_INTEGER, "x-dimension", c.width);
+            ippAddInteger(size, IPP_TAG_ZERO, IPP_TAG_INTEGER, "y-dimension", c.length);
+        }
+        ipp_t *collection = ippNew();
+        ippAddCollection(collection, IPP_TAG_ZERO, "media-size", size);
+        for (const char *edge :
+             {"media-left-margin", "media-top-margin", "media-right-margin", "media-bottom-margin"})
+            if (c.margins >= 0)
+                ippAddInteger(collection, IPP_TAG_ZERO, IPP_TAG_INTEGER, edge, c.margins);
+        const std::optional<Paper> paper = PaperOfCollection(collection);
+        ippDelete(collection);
+        ippDelete(size);
+        ASSERT_EQ(paper.has_value(), c.expected.has_value());
+        if (!c.expected)
+            continue;
+        EXPECT_NEAR(paper->Page.Paper.size(QPageSize::Millimeter).width(), c.width / 100.0, 0.01);
+        EXPECT_NEAR(paper->Page.Paper.size(QPageSize::Millimeter).height(), c.length / 100.0, 0.01);
+        EXPECT_NEAR(paper->Page.Margins.left(), c.expected->left(), 0.001);
+        EXPECT_NEAR(paper->Page.Margins.top(), c.expected->top(), 0.001);
     }
 }
 
@@ -447,6 +496,12 @@ TEST_F(Printing, every_queue_a_user_adds_prints_on_its_own_paper_with_every_word
         {"user-letter",
          {m, generic, o, QStringLiteral("PageSize=A4")},
          "media=na_letter_8.5x11in",
+         letter,
+         {12, 12, 12, 12}},
+        // The same choice as a PPD option, as a print dialog stores it.
+        {"user-pagesize-letter",
+         {m, generic, o, QStringLiteral("PageSize=A4")},
+         "PageSize=Letter",
          letter,
          {12, 12, 12, 12}},
 #endif

@@ -68,7 +68,7 @@ public:
                         Path("serverbin/") + QLatin1String(sub));
 
         Write("conf/cupsd.conf",
-              QStringLiteral("Listen %1\nLogLevel info\nBrowsing Off\nWebInterface No\n"
+              QStringLiteral("Listen %1\nLogLevel info\nBrowsing Off\nWebInterface No\nDefaultPaperSize None\n"
                              "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n"
                              "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
                              "    Allow all\n  </Limit>\n</Policy>\n")
@@ -113,13 +113,17 @@ public:
     bool Running() const { return m_running; }
 
     // A queue that keeps each job's document, made the default, on the given paper.
+    // Without a paper (and the scheduler names none of its own) the queue
+    // describes none.
     bool AddDefaultPdfQueue(const char *media = "iso_a4_210x297mm")
     {
-        return Run("lpadmin",
-                   {QStringLiteral("-p"), QStringLiteral("korval"), QStringLiteral("-E"), QStringLiteral("-v"),
-                    QStringLiteral("korvalpdf:") + Path("out"), QStringLiteral("-o"),
-                    QStringLiteral("media-default=") + QLatin1String(media)})
-            && Run("lpadmin", {QStringLiteral("-d"), QStringLiteral("korval")});
+        QStringList arguments{QStringLiteral("-p"), QStringLiteral("korval"), QStringLiteral("-E"),
+                              QStringLiteral("-v"), QStringLiteral("korvalpdf:") + Path("out")};
+        if (media)
+            arguments << QStringLiteral("-o") << QStringLiteral("media-default=") + QLatin1String(media);
+        // Made anew: a queue that is changed keeps what it was not told.
+        Run("lpadmin", {QStringLiteral("-x"), QStringLiteral("korval")});
+        return Run("lpadmin", arguments) && Run("lpadmin", {QStringLiteral("-d"), QStringLiteral("korval")});
     }
 
     // A queue as a user adds it, with `lpadmin -p NAME -E -v URI` and the
