@@ -9,7 +9,7 @@ sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
-# The version and application id, as the build knows them.
+# The application id, as the build knows it.
 source "$build/about.sh"
 app_id="$KORVAL_APP_ID"
 
@@ -42,10 +42,24 @@ start_xvfb
 display="$DISPLAY"
 env -u QT_QPA_PLATFORM DISPLAY="$display" "$command" >/tmp/korval-package-check.log 2>&1 &
 app=$!
+# A window of the program's (its class is the program's name) on screen.
+viewable_window() {
+  local id
+  for id in $(DISPLAY="$display" xwininfo -root -tree 2>/dev/null | awk '/\("korval" "KORVAL"\)/ {print $1}'); do
+    if DISPLAY="$display" xwininfo -id "$id" 2>/dev/null | grep -q IsViewable; then
+      return 0
+    fi
+  done
+  return 1
+}
+# A busy machine may take a while to start a program: up to a minute.
 shown=no
-for _ in $(seq 100); do
-  if DISPLAY="$display" xwininfo -name "KORVAL $KORVAL_VERSION 2015" 2>/dev/null | grep -q IsViewable; then
+for _ in $(seq 600); do
+  if viewable_window; then
     shown=yes
+    break
+  fi
+  if ! kill -0 "$app" 2>/dev/null; then
     break
   fi
   sleep 0.1

@@ -13,7 +13,6 @@
 #include "engine/catalogue.h"
 #include "engine/numbers.h"
 #include "engine/rows.h"
-#include "korval/about.h"
 #include "ui/artwork.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
@@ -155,7 +154,7 @@ void Form1::BuildControls()
 
 void Form1::Load()
 {
-    setWindowTitle(QStringLiteral("KORVAL " KORVAL_VERSION " 2015"));
+    setWindowTitle(QString::fromUtf8(maintexts::Caption));
     CreateCatalogues(m_state);
     // Every pick of the user applies the language, the one already shown too
     // (and so resets the result columns); the program's own first selection

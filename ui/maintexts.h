@@ -6,6 +6,10 @@
 
 namespace korval::maintexts {
 
+// The window's caption is the product's own name and year, whatever the
+// build's version.
+constexpr char Caption[] = "KORVAL 1.2 2015";
+
 constexpr Bilingual Heading{"Selezione modello e quantità UPS", "UPS model and quantity Selection"};
 constexpr Bilingual PriceListButton{"Elenco UPS", "UPS List"};
 constexpr Bilingual AddButton{"Aggiungi Lampade", "Add Lamps"};
