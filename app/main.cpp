@@ -6,6 +6,7 @@
 
 #include "korval/about.h"
 #include "ui/form1.h"
+#include "ui/messageboxes.h"
 #include "ui/printing.h"
 
 namespace {

@@ -19,6 +19,8 @@
 #include "ui/localized.h"
 #include "ui/maintexts.h"
 #include "ui/windowlayout.h"
+#include "ui/windows.h"
+#include "ui/wrappingbutton.h"
 
 namespace korval {
 namespace {

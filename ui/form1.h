@@ -5,9 +5,12 @@
 #include <QWidget>
 
 #include "engine/power.h"
+#include "engine/state.h"
+#include "ui/listview.h"
+#include "ui/messageboxes.h"
 #include "ui/printing.h"
+#include "ui/qttexts.h"
 #include "ui/report.h"
-#include "ui/windowing.h"
 
 class QComboBox;
 class QGroupBox;

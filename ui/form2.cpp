@@ -9,6 +9,7 @@
 #include "engine/rows.h"
 #include "ui/localized.h"
 #include "ui/windowlayout.h"
+#include "ui/windows.h"
 
 namespace korval {
 namespace {

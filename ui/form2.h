@@ -2,7 +2,9 @@
 
 #include <QDialog>
 
-#include "ui/windowing.h"
+#include "engine/state.h"
+#include "ui/inputgate.h"
+#include "ui/messageboxes.h"
 
 class QComboBox;
 class QGroupBox;

@@ -2,7 +2,8 @@
 
 #include <QDialog>
 
-#include "ui/windowing.h"
+#include "engine/state.h"
+#include "ui/listview.h"
 
 namespace korval {
 

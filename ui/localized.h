@@ -15,4 +15,8 @@ inline QString Localized(const Bilingual &text, Language language)
     return QString::fromUtf8(Pick(text, language));
 }
 
+// The separator the user's locale writes decimals with, as long as the cos phi
+// reader understands it ('.' otherwise).
+char LocaleDecimalSeparator();
+
 }  // namespace korval

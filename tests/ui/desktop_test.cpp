@@ -1,6 +1,7 @@
 #include "fixture.h"
 #include "tests/cos_phi.h"
 #include "tests/support/desktop.h"
+#include "ui/wrappingbutton.h"
 
 #include <QDir>
 #include <QHeaderView>

@@ -1,4 +1,5 @@
 #include "fixture.h"
+#include "ui/inputgate.h"
 
 #include <QClipboard>
 #include <QInputMethodEvent>

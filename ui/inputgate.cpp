@@ -1,108 +1,12 @@
-#include "ui/windowing.h"
+#include "ui/inputgate.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
-#include <QStyleOptionButton>
-#include <QStylePainter>
-#include <QWindow>
 
 namespace korval {
-
-char LocaleDecimalSeparator()
-{
-    return QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
-}
-
-void WrappingButton::paintEvent(QPaintEvent *)
-{
-    QStylePainter painter(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    const QString caption = option.text;
-    option.text.clear();
-    painter.drawControl(QStyle::CE_PushButton, option);
-    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), caption,
-                         QPalette::ButtonText);
-}
-
-void QtMessageBoxes::Show(QWidget *parent, const QString &text, MessageIcon icon)
-{
-    QMessageBox box(parent);
-    box.setWindowTitle(QStringLiteral("KORVAL"));
-    box.setText(text);
-    box.setIcon(icon == MessageIcon::Error         ? QMessageBox::Critical
-                    : icon == MessageIcon::Warning ? QMessageBox::Warning
-                                                   : QMessageBox::NoIcon);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-}
-
-bool QtMessageBoxes::AskYesNo(QWidget *parent, const QString &text)
-{
-    QMessageBox box(parent);
-    box.setWindowTitle(QStringLiteral("KORVAL"));
-    box.setText(text);
-    box.setIcon(QMessageBox::NoIcon);
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
-}
-
-void QtTexts::Use(Language language)
-{
-    if (m_installed)
-        m_installed = !QCoreApplication::removeTranslator(&m_translator);
-    if (language != Language::Italian)
-        return;
-    // Debian's qt6-translations-l10n; a bundle keeps them beside the program.
-    for (const QString &folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                                  QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
-        if (m_translator.load(QStringLiteral("qtbase_it"), folder)) {
-            m_installed = QCoreApplication::installTranslator(&m_translator);
-            return;
-        }
-    }
-}
-
-void DetachFromOwner(QWidget *window)
-{
-    // Qt makes a parented window transient for its parent, which window
-    // managers and compositors keep above the parent; these windows are
-    // peers of the main one. By the time it is shown the window's handle
-    // exists, and what is cleared here stays cleared through hide and show.
-    if (QWindow *handle = window->windowHandle())
-        handle->setTransientParent(nullptr);
-}
-
-bool KeepsDialogOpen(const QKeyEvent *event)
-{
-    // Escape and Enter keep the meaning they have in the main window (none):
-    // neither closes a dialog of the program.
-    return event->matches(QKeySequence::Cancel) || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
-void BringToFront(QWidget *window)
-{
-    if (window->isMinimized())
-        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    // A Wayland compositor may refuse a program's own request to activate or
-    // raise a window (it only marks it urgent), and no client can bring a
-    // minimised window back; but every compositor shows and focuses a window
-    // that is mapped anew. Hiding keeps the window and what it holds.
-    if (window->isVisible() && !window->isActiveWindow()
-        && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        window->hide();
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
 
 InputGate::InputGate(KeyFilter filter, QLineEdit *box) : QValidator(box), m_filter(std::move(filter)), m_box(box)
 {

@@ -1,58 +1,13 @@
 #pragma once
 
-// The window-toolkit layer the three windows are built from: twip geometry,
-// message boxes behind a replaceable interface, the report-mode list view and
-// the key-filtered text box.
-
 #include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QTranslator>
 #include <QValidator>
 
 #include <functional>
 
-#include "engine/rows.h"
-#include "engine/state.h"
-#include "ui/listview.h"
-#include "ui/twips.h"
-
-class QComboBox;
-class QKeyEvent;
+class QMimeData;
 
 namespace korval {
-
-// The separator the user's locale writes decimals with, as long as the cos phi
-// reader understands it ('.' otherwise).
-char LocaleDecimalSeparator();
-
-// A push button whose caption wraps onto a second line when it does not fit,
-// as the fixed-size buttons of the main window need.
-class WrappingButton : public QPushButton {
-    Q_OBJECT
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-};
-
-// Every message box of the program goes through this interface, so tests can
-// read the texts and answer the questions.
-class MessageBoxes {
-public:
-    virtual ~MessageBoxes() = default;
-    // Modal, caption "KORVAL", one OK button.
-    virtual void Show(QWidget *parent, const QString &text, MessageIcon icon) = 0;
-    // Modal, caption "KORVAL", no icon, Yes is the default. True for Yes.
-    virtual bool AskYesNo(QWidget *parent, const QString &text) = 0;
-};
-
-class QtMessageBoxes final : public MessageBoxes {
-public:
-    void Show(QWidget *parent, const QString &text, MessageIcon icon) override;
-    bool AskYesNo(QWidget *parent, const QString &text) override;
-};
 
 // Judges every change of a text box's text, whatever brought it: a typed key
 // (with any modifier, AltGr included), an input method's commit, a paste from
@@ -140,48 +95,5 @@ private:
 
     InputGate *m_gate;
 };
-
-// The window in `slot` if it is open. A closed window may linger until the
-// event loop deletes it; it no longer counts.
-template<typename Window> Window *OpenWindow(const QPointer<Window> &slot)
-{
-    return slot && slot->isVisible() ? slot.data() : nullptr;
-}
-
-// Qt's own texts (the standard buttons of a message box, a text box's menu)
-// in the program's language. Qt's default is English.
-class QtTexts {
-public:
-    void Use(Language language);
-
-private:
-    QTranslator m_translator;
-    bool m_installed = false;
-};
-
-// A window of the program owned by another one (for its lifetime) that the
-// window manager still treats as an independent window: the main window may
-// come in front of it. For its showEvent.
-void DetachFromOwner(QWidget *window);
-
-// For a dialog's keyPressEvent: the keys QDialog would close it with, which
-// the program's dialogs ignore.
-bool KeepsDialogOpen(const QKeyEvent *event);
-
-// Shows the window un-minimised, raised and active.
-void BringToFront(QWidget *window);
-
-// Modeless single-instance windows: brings the open one to the front, or
-// creates one (destroyed when closed) and shows it. A minimised window is
-// restored: a window the user asks for must come into sight.
-template<typename Window, typename Create> Window *ShowSingle(QPointer<Window> &slot, Create create)
-{
-    if (!OpenWindow(slot)) {
-        slot = create();
-        slot->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    BringToFront(slot);
-    return slot;
-}
 
 }  // namespace korval

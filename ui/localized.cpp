@@ -1,0 +1,12 @@
+#include "ui/localized.h"
+
+#include <QLocale>
+
+namespace korval {
+
+char LocaleDecimalSeparator()
+{
+    return QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
+}
+
+}  // namespace korval

@@ -1,0 +1,43 @@
+#include "ui/windows.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QWindow>
+
+namespace korval {
+
+void DetachFromOwner(QWidget *window)
+{
+    // Qt makes a parented window transient for its parent, which window
+    // managers and compositors keep above the parent; these windows are
+    // peers of the main one. By the time it is shown the window's handle
+    // exists, and what is cleared here stays cleared through hide and show.
+    if (QWindow *handle = window->windowHandle())
+        handle->setTransientParent(nullptr);
+}
+
+bool KeepsDialogOpen(const QKeyEvent *event)
+{
+    // Escape and Enter keep the meaning they have in the main window (none):
+    // neither closes a dialog of the program.
+    return event->matches(QKeySequence::Cancel) || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+void BringToFront(QWidget *window)
+{
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    // A Wayland compositor may refuse a program's own request to activate or
+    // raise a window (it only marks it urgent), and no client can bring a
+    // minimised window back; but every compositor shows and focuses a window
+    // that is mapped anew. Hiding keeps the window and what it holds.
+    if (window->isVisible() && !window->isActiveWindow()
+        && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        window->hide();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace korval

@@ -1,0 +1,45 @@
+#pragma once
+
+// The program's windows among the desktop's: single-instance windows that come
+// to the front when asked for, peers of the main window.
+
+#include <QPointer>
+#include <QWidget>
+
+class QKeyEvent;
+
+namespace korval {
+
+// The window in `slot` if it is open. A closed window may linger until the
+// event loop deletes it; it no longer counts.
+template<typename Window> Window *OpenWindow(const QPointer<Window> &slot)
+{
+    return slot && slot->isVisible() ? slot.data() : nullptr;
+}
+
+// A window of the program owned by another one (for its lifetime) that the
+// window manager still treats as an independent window: the main window may
+// come in front of it. For its showEvent.
+void DetachFromOwner(QWidget *window);
+
+// For a dialog's keyPressEvent: the keys QDialog would close it with, which
+// the program's dialogs ignore.
+bool KeepsDialogOpen(const QKeyEvent *event);
+
+// Shows the window un-minimised, raised and active.
+void BringToFront(QWidget *window);
+
+// Modeless single-instance windows: brings the open one to the front, or
+// creates one (destroyed when closed) and shows it. A minimised window is
+// restored: a window the user asks for must come into sight.
+template<typename Window, typename Create> Window *ShowSingle(QPointer<Window> &slot, Create create)
+{
+    if (!OpenWindow(slot)) {
+        slot = create();
+        slot->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    BringToFront(slot);
+    return slot;
+}
+
+}  // namespace korval
