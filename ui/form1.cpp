@@ -400,17 +400,22 @@ void Form1::PrintFinished(const PrintResult &result)
     m_printJob->deleteLater();
     m_printJob = nullptr;
     unsetCursor();
-    const Language language = m_state.Language;
+    if (const std::optional<QString> text = PrintMessage(result, m_state.Language))
+        m_messages.Show(this, *text, MessageIcon::Warning);
+    Command3->setFocus();
+}
+
+std::optional<QString> PrintMessage(const PrintResult &result, Language language)
+{
     // The program says in its own words what kind of failure it was; the
     // print service's words, in whatever language it speaks, follow apart.
     const Bilingual *reason = nullptr;
     switch (result.Outcome) {
     case PrintOutcome::Printed:
     case PrintOutcome::Cancelled:
-        break;
+        return std::nullopt;
     case PrintOutcome::NoPrinter:
-        m_messages.Show(this, Localized(maintexts::NoPrinter, language), MessageIcon::Warning);
-        break;
+        return Localized(maintexts::NoPrinter, language);
     case PrintOutcome::Unreachable:
         reason = &maintexts::PrintServiceUnreachable;
         break;
@@ -424,14 +429,10 @@ void Form1::PrintFinished(const PrintResult &result)
         reason = &maintexts::PrintJobLost;
         break;
     }
-    if (reason) {
-        QString text =
-            Localized(maintexts::PrintFailed, language) + QLatin1Char('\n') + Localized(*reason, language);
-        if (!result.Detail.isEmpty())
-            text += QLatin1Char('\n') + result.Detail;
-        m_messages.Show(this, text, MessageIcon::Warning);
-    }
-    Command3->setFocus();
+    QString text = Localized(maintexts::PrintFailed, language) + QLatin1Char('\n') + Localized(*reason, language);
+    if (!result.Detail.isEmpty())
+        text += QLatin1Char('\n') + result.Detail;
+    return text;
 }
 
 }  // namespace korval

@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+
 #include "engine/power.h"
 #include "engine/state.h"
 #include "ui/listview.h"
@@ -109,5 +111,9 @@ private:
     // the base class takes the child windows down, and the connection with it.
     QObject m_focusWatch;
 };
+
+// What the user is told when a print job ends, in the language given (a
+// warning): nothing when it printed or was cancelled.
+std::optional<QString> PrintMessage(const PrintResult &result, Language language);
 
 }  // namespace korval
