@@ -11,8 +11,8 @@
 
 #include <algorithm>
 
-#include "tests/ui/sample_report.h"
-#include "tests/ui/scheduler.h"
+#include "tests/support/sample_report.h"
+#include "tests/support/scheduler.h"
 #include "ui/printing.h"
 
 namespace {

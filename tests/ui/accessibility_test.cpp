@@ -1,5 +1,5 @@
-#include "fixture.h"
 #include "tests/cos_phi.h"
+#include "tests/support/fixture.h"
 
 #include <QAccessible>
 

@@ -1,6 +1,6 @@
-#include "fixture.h"
 #include "tests/cos_phi.h"
 #include "tests/support/desktop.h"
+#include "tests/support/fixture.h"
 #include "ui/wrappingbutton.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "fixture.h"
-#include "scheduler.h"
 #include "tests/cos_phi.h"
+#include "tests/support/fixture.h"
+#include "tests/support/scheduler.h"
 
 #include <QLabel>
 #include <QMenu>

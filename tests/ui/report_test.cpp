@@ -1,7 +1,7 @@
-#include "fixture.h"
-#include "pdf_words.h"
-#include "sample_report.h"
 #include "tests/cos_phi.h"
+#include "tests/support/fixture.h"
+#include "tests/support/pdf_words.h"
+#include "tests/support/sample_report.h"
 
 #include <QFontMetricsF>
 #include <QPdfWriter>

@@ -1,4 +1,4 @@
-#include "fixture.h"
+#include "tests/support/fixture.h"
 
 #include <QWindow>
 

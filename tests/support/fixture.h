@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -31,17 +30,7 @@ public:
     };
 
     void Show(QWidget *, const QString &text, MessageIcon icon) override { shown.push_back({text, icon}); }
-    bool AskYesNo(QWidget *, const QString &text) override
-    {
-        questions.push_back(text);
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << text.toStdString();
-            return false;
-        }
-        const bool yes = answers.front();
-        answers.pop_front();
-        return yes;
-    }
+    bool AskYesNo(QWidget *, const QString &text) override;
 
     std::vector<Shown> shown;
     std::vector<QString> questions;
@@ -87,35 +76,13 @@ inline QLabel *Label(const QWidget *w, const char *name)
 using Rows = std::vector<std::vector<QString>>;
 
 // Every cell of a list, sub-items included, read from its model.
-inline Rows CellsOf(const ListView *list)
-{
-    const ListModel *model = list->Model();
-    Rows rows;
-    for (int r = 1; r <= model->rowCount(); ++r) {
-        std::vector<QString> cells{model->RowText(r)};
-        for (int i = 1; i < model->columnCount(); ++i)
-            cells.push_back(model->SubItem(r, i));
-        rows.push_back(cells);
-    }
-    return rows;
-}
+Rows CellsOf(const ListView *list);
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        window = std::make_unique<Form1>(state, messages);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        // The logo is drawn once the window is on screen.
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !Label("Picture1")->pixmap().isNull(); }));
-    }
+    void SetUp() override;
 
-    void TearDown() override
-    {
-        window.reset();
-        QApplication::processEvents();
-    }
+    void TearDown() override;
 
     // Controls of the main window, or of another window when one is given.
     QPushButton *Button(const char *name) const { return test::Button(window.get(), name); }
@@ -131,83 +98,26 @@ protected:
 
     // Picks an entry of the language box as QComboBox reports a user's pick:
     // the entry selected, then activated.
-    void PickLanguage(int entry)
-    {
-        QComboBox *box = Combo("Combo1");
-        box->setCurrentIndex(entry);
-        emit box->activated(entry);
-    }
+    void PickLanguage(int entry);
     static ListView *List(const QWidget *w, const char *name) { return test::List(w, name); }
 
     // Brings the main window back to the front, as a user clicking it would.
-    void ReturnToMain()
-    {
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
+    void ReturnToMain();
 
-    Form2 *OpenAddDialog()
-    {
-        QTest::mouseClick(Button("Command3"), Qt::LeftButton);
-        Form2 *dialog = window->LampDialog();
-        EXPECT_TRUE(dialog);
-        if (dialog) {
-            EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-        }
-        return dialog;
-    }
+    Form2 *OpenAddDialog();
 
-    Form2 *OpenRow(int row)
-    {
-        ListView *lamps = List("ListView1");
-        const QRect rect = lamps->CellRect(row, 1);
-        QTest::mouseClick(lamps->viewport(), Qt::LeftButton, {}, rect.center());
-        Form2 *dialog = window->LampDialog();
-        EXPECT_TRUE(dialog);
-        if (dialog) {
-            EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-        }
-        return dialog;
-    }
+    Form2 *OpenRow(int row);
 
     static void Fill(Form2 *dialog, const char *fittings, const char *lamps, const char *watts, const char *cosPhi,
-                     int ballast = 0, int autonomy = 0)
-    {
-        for (auto [edit, text] :
-             {std::pair{Edit(dialog, "Text1"), fittings}, std::pair{Edit(dialog, "Text2"), lamps},
-              std::pair{Edit(dialog, "Text3"), watts}, std::pair{Edit(dialog, "Text4"), cosPhi}}) {
-            edit->selectAll();
-            QTest::keyClick(edit, Qt::Key_Backspace);
-            QTest::keyClicks(edit, QString::fromLatin1(text));
-        }
-        Combo(dialog, "Combo2")->setCurrentIndex(ballast);
-        Combo(dialog, "Combo1")->setCurrentIndex(autonomy);
-    }
+                     int ballast = 0, int autonomy = 0);
 
     // Enters one lamp group through the dialog and waits for the main window's refresh.
     void AddLamp(const char *fittings, const char *lamps, const char *watts, const char *cosPhi, int ballast = 0,
-                 int autonomy = 0)
-    {
-        Form2 *dialog = OpenAddDialog();
-        ASSERT_TRUE(dialog);
-        Fill(dialog, fittings, lamps, watts, cosPhi, ballast, autonomy);
-        QPointer<Form2> watch(dialog);
-        QSignalSpy ended(dialog, &QDialog::finished);
-        QTest::mouseClick(Button(dialog, "Command1"), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return watch.isNull(); })) << "dialog stayed open";
-        ASSERT_EQ(ended.size(), 1);
-        EXPECT_EQ(ended[0][0].toInt(), QDialog::Accepted);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
+                 int autonomy = 0);
 
     // Puts rows straight into the lamp table and refreshes, for tests about
     // what happens after the entry.
-    void Seed(std::initializer_list<LampRecord> rows)
-    {
-        for (const LampRecord &row : rows)
-            AppendRow(state, row);
-        window->RefreshMainWindow();
-    }
+    void Seed(std::initializer_list<LampRecord> rows);
 
     State state;
     ScriptedMessages messages;

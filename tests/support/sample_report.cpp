@@ -1,17 +1,12 @@
-#pragma once
-
-// Reports of any length, built from the engine's rows as the main window
-// would show them, for the report tests and the print benchmark.
+#include "tests/support/sample_report.h"
 
 #include "engine/catalogue.h"
 #include "engine/rows.h"
 #include "ui/listmodel.h"
-#include "ui/report.h"
 
 namespace korval::test {
 
-// A report of `lamps` rows and their result.
-inline ReportContent ReportOf(int lamps)
+ReportContent ReportOf(int lamps)
 {
     State state;
     CreateCatalogues(state);

@@ -1,48 +1,30 @@
-#pragma once
+#include "tests/support/pdf_words.h"
 
 #include <gtest/gtest.h>
 
 #include <QProcess>
-#include <QRectF>
 #include <QRegularExpression>
-#include <QString>
 
-#include <vector>
-
-#include "ui/report.h"
+#include "tests/support/scheduler.h"
 
 namespace korval::test {
 
-// One word of a PDF as poppler reads it back, in report units.
-struct PdfWord {
-    int page;
-    QString text;
-    double x;    // left edge
-    double y;    // top of the line
-    QRectF box;  // on the sheet, in points from its top-left corner
-};
-
-// The printable area the report is laid out on by default: an A4 sheet less
-// 4.25 mm at each edge, where a report unit is a twip (1/20 point).
-inline QRectF A4PrintableArea()
+QRectF A4PrintableArea()
 {
     const double margin = 4.25 / 25.4 * 72.0;
     return QRectF(margin, margin, 595.2756 - 2 * margin, 841.8898 - 2 * margin);
 }
 
-// Reads every word with its box (pdftotext -bbox) and maps points back to
-// report units over the given printable area. A missing tool, a failed run or
-// a document without words fails the calling test: every report prints words.
-inline std::vector<PdfWord> ReadPdfWords(const QString &pdf, const QRectF &printable = A4PrintableArea())
+std::vector<PdfWord> ReadPdfWords(const QString &pdf, const QRectF &printable)
 {
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    if (!pdftotext.waitForStarted(30000)) {
+    if (!pdftotext.waitForStarted(kBusyMachineMs)) {
         ADD_FAILURE() << "pdftotext did not start (Debian package poppler-utils): "
                       << pdftotext.errorString().toStdString();
         return {};
     }
-    if (!pdftotext.waitForFinished(30000) || pdftotext.exitStatus() != QProcess::NormalExit
+    if (!pdftotext.waitForFinished(kBusyMachineMs) || pdftotext.exitStatus() != QProcess::NormalExit
         || pdftotext.exitCode() != 0) {
         ADD_FAILURE() << "pdftotext failed on " << pdf.toStdString() << ": "
                       << pdftotext.readAllStandardError().toStdString();

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QRectF>
+#include <QString>
+
+#include <vector>
+
+#include "ui/report.h"
+
+namespace korval::test {
+
+// One word of a PDF as poppler reads it back, in report units.
+struct PdfWord {
+    int page;
+    QString text;
+    double x;    // left edge
+    double y;    // top of the line
+    QRectF box;  // on the sheet, in points from its top-left corner
+};
+
+// The printable area the report is laid out on by default: an A4 sheet less
+// 4.25 mm at each edge, where a report unit is a twip (1/20 point).
+QRectF A4PrintableArea();
+
+// Reads every word with its box (pdftotext -bbox) and maps points back to
+// report units over the given printable area. A missing tool, a failed run or
+// a document without words fails the calling test: every report prints words.
+std::vector<PdfWord> ReadPdfWords(const QString &pdf, const QRectF &printable = A4PrintableArea());
+
+}  // namespace korval::test

@@ -1,0 +1,192 @@
+#include "tests/support/scheduler.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcessEnvironment>
+#include <QTest>
+
+#include <signal.h>
+#include <unistd.h>
+
+namespace korval::test {
+namespace {
+
+// The folder outlives one scheduler: the client library keeps the socket
+// path it first read for the life of the process.
+QTemporaryDir &SharedDir()
+{
+    static QTemporaryDir dir(QStringLiteral("/tmp/korval-cups-XXXXXX"));
+    return dir;
+}
+
+}  // namespace
+
+EnvironmentGuard::EnvironmentGuard(const char *name, const QByteArray &value)
+    : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
+{
+    qputenv(name, value);
+}
+
+EnvironmentGuard::~EnvironmentGuard()
+{
+    if (m_had)
+        qputenv(m_name, m_old);
+    else
+        qunsetenv(m_name);
+}
+
+PrivateScheduler::PrivateScheduler() : m_dir(SharedDir())
+{
+    const QString root = m_dir.path();
+    // The folder outlives one scheduler: the client library keeps the
+    // socket path it first read for the life of the process.
+    QFile::remove(Path("conf/printers.conf"));
+    QFile::remove(Path(".cups/lpoptions"));
+    QDir(Path("out")).removeRecursively();
+    for (const char *sub : {"conf", "spool", "cache", "state", "log", "tmp", "out", "serverbin/backend"})
+        QDir(root).mkpath(QString::fromLatin1(sub));
+    // The scheduler's helpers (the driver lister among them) run as its
+    // unprivileged user.
+    QFile::setPermissions(root, QFile::Permissions(0x7755));
+    QFile::setPermissions(Path("out"), QFile::Permissions(0x7777));
+    QFile::setPermissions(Path("tmp"), QFile::Permissions(0x7777));
+    for (const char *sub : {"filter", "daemon", "cgi-bin", "driver", "notifier", "monitor", "backend/ipp"})
+        QFile::link(QStringLiteral("/usr/lib/cups/") + QLatin1String(sub),
+                    Path("serverbin/") + QLatin1String(sub));
+
+    Write("conf/cupsd.conf",
+          QStringLiteral("Listen %1\nLogLevel info\nBrowsing Off\nWebInterface No\nDefaultPaperSize None\n"
+                         "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n"
+                         "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
+                         "    Allow all\n  </Limit>\n</Policy>\n")
+              .arg(Socket()));
+    Write("conf/cups-files.conf",
+          QStringLiteral("ServerRoot %1/conf\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
+                         "TempDir %1/tmp\nServerBin %1/serverbin\nDataDir /usr/share/cups\n"
+                         "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\nPageLog %1/log/page_log\n"
+                         "Sandboxing Relaxed\nSystemGroup root\n")
+              .arg(root));
+    // Keeps what leaves the filter chain, as a printer would receive it.
+    // Owner-only: the scheduler runs such a backend with its own rights.
+    Write("serverbin/backend/korvalpdf",
+          QStringLiteral(
+              "#!/bin/sh\n"
+              "if [ $# -eq 0 ]; then echo 'direct korvalpdf \"Unknown\" \"KORVAL test PDF\"'; exit 0; fi\n"
+              "out=\"${DEVICE_URI#korvalpdf:}/job-$1\"\n"
+              "if [ $# -ge 6 ]; then cat \"$6\" > \"$out.part\"; else cat > \"$out.part\"; fi\n"
+              "mv \"$out.part\" \"$out\"\n"));
+    QFile::setPermissions(Path("serverbin/backend/korvalpdf"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    m_server.emplace("CUPS_SERVER", Socket().toLocal8Bit());
+    m_home.emplace("HOME", root.toLocal8Bit());  // no personal lpoptions
+    m_cupsd.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_cupsd.start(QStringLiteral("cupsd"),
+                  {QStringLiteral("-f"), QStringLiteral("-c"), Path("conf/cupsd.conf"), QStringLiteral("-s"),
+                   Path("conf/cups-files.conf")});
+    m_running =
+        m_cupsd.waitForStarted(kBusyMachineMs) && QTest::qWaitFor([] { return Answers(); }, kBusyMachineMs);
+}
+
+PrivateScheduler::~PrivateScheduler()
+{
+    if (m_cupsd.state() == QProcess::NotRunning)
+        return;
+    ::kill(static_cast<pid_t>(m_cupsd.processId()), SIGTERM);
+    if (!m_cupsd.waitForFinished(10000))
+        m_cupsd.kill();
+    m_cupsd.waitForFinished(5000);
+}
+
+bool PrivateScheduler::AddDefaultPdfQueue(const char *media)
+{
+    QStringList arguments{QStringLiteral("-p"), QStringLiteral("korval"), QStringLiteral("-E"),
+                          QStringLiteral("-v"), QStringLiteral("korvalpdf:") + Path("out")};
+    if (media)
+        arguments << QStringLiteral("-o") << QStringLiteral("media-default=") + QLatin1String(media);
+    // Made anew: a queue that is changed keeps what it was not told.
+    Run("lpadmin", {QStringLiteral("-x"), QStringLiteral("korval")});
+    return Run("lpadmin", arguments) && Run("lpadmin", {QStringLiteral("-d"), QStringLiteral("korval")});
+}
+
+bool PrivateScheduler::AddDefaultQueue(const QString &name, const QStringList &arguments, const QString &uri)
+{
+    return Run("lpadmin",
+               QStringList{QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+                           uri.isEmpty() ? QStringLiteral("korvalpdf:") + Path("out") : uri}
+                   + arguments)
+        && Run("lpadmin", {QStringLiteral("-d"), name});
+}
+
+void PrivateScheduler::SetUserOptions(const QString &queue, const QString &options)
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral(".cups"));
+    Write(".cups/lpoptions", options.isEmpty() ? QString() : QStringLiteral("Dest %1 %2\n").arg(queue, options));
+}
+
+void PrivateScheduler::ClearJobs()
+{
+    QDir out(Path("out"));
+    for (const QString &job : out.entryList(QDir::Files))
+        out.remove(job);
+}
+
+bool PrivateScheduler::RejectJobs()
+{
+    return Run("cupsreject", {QStringLiteral("korval")});
+}
+
+QString PrivateScheduler::WaitForJob(int timeoutMs) const
+{
+    QString found;
+    (void)QTest::qWaitFor(
+        [&] {
+            QStringList jobs = QDir(Path("out")).entryList({QStringLiteral("job-*")}, QDir::Files);
+            jobs.removeIf([](const QString &job) { return job.endsWith(QLatin1String(".part")); });
+            if (!jobs.isEmpty())
+                found = Path("out/") + jobs.first();
+            return !found.isEmpty();
+        },
+        timeoutMs);
+    return found;
+}
+
+QString PrivateScheduler::Path(const char *relative) const
+{
+    return m_dir.filePath(QString::fromLatin1(relative));
+}
+
+QString PrivateScheduler::Log() const
+{
+    QFile log(Path("log/error_log"));
+    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+}
+
+void PrivateScheduler::Write(const char *relative, const QString &text) const
+{
+    QFile file(Path(relative));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(text.toUtf8());
+}
+
+// `lpstat -r` says whether the scheduler answers, always with exit code 0.
+bool PrivateScheduler::Answers()
+{
+    QProcess lpstat;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    lpstat.setProcessEnvironment(environment);
+    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-r")});
+    return lpstat.waitForFinished(kBusyMachineMs)
+        && lpstat.readAllStandardOutput().startsWith("scheduler is running");
+}
+
+bool PrivateScheduler::Run(const char *program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QString::fromLatin1(program), arguments);
+    return process.waitForFinished(kBusyMachineMs) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+}
+
+}  // namespace korval::test
