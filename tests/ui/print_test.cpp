@@ -89,8 +89,21 @@ TEST_F(Printing, a_long_report_reaches_the_printer_whole)
     const QString job = scheduler.WaitForJob();
     ASSERT_FALSE(job.isEmpty());
     const std::vector<PdfWord> words = ReadPdfWords(job);
-    ASSERT_FALSE(words.empty());
-    EXPECT_GE(words.back().page, 7);
+    // Every lamp row reaches the paper (each has 36 W lamps)...
+    EXPECT_GE(std::count_if(words.begin(), words.end(), [](const PdfWord &w) { return w.text == "36"; }),
+              kMaxLampRows);
+    // ...and every page carries the words KORVAL laid out on it, in order.
+    const QString laidOut = scheduler.Path("long-report.pdf");
+    ASSERT_TRUE(WriteReportPdf(window->CollectReport(), laidOut));
+    const std::vector<PdfWord> expected = ReadPdfWords(laidOut);
+    EXPECT_GE(expected.back().page, 7);
+    ASSERT_EQ(words.size(), expected.size());
+    const auto differs =
+        std::mismatch(words.begin(), words.end(), expected.begin(),
+                      [](const auto &a, const auto &b) { return a.text == b.text && a.page == b.page; });
+    EXPECT_TRUE(differs.first == words.end())
+        << "\"" << differs.first->text.toStdString() << "\" on page " << differs.first->page << " where \""
+        << differs.second->text.toStdString() << "\" on page " << differs.second->page << " was laid out";
 }
 
 #ifdef KORVAL_PRINTS_THROUGH_CUPS

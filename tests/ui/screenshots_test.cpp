@@ -9,20 +9,29 @@
 namespace korval::test {
 namespace {
 
-// Checks that a window shows what a user would see (its whole size, and more
-// than a blank background: frames, texts, the logo's colours), and saves it
-// when KORVAL_SCREENSHOT_DIR names a folder.
+// Checks that a window shows what a user would see (its whole size, and every
+// control drawn: none of them a flat patch of one colour), and saves it when
+// KORVAL_SCREENSHOT_DIR names a folder.
 void Save(QWidget *widget, const char *name)
 {
     ASSERT_TRUE(widget) << name;
     const QPixmap picture = widget->grab();
-    EXPECT_EQ(picture.size(), widget->size()) << name;
+    EXPECT_EQ(picture.deviceIndependentSize().toSize(), widget->size()) << name;
     const QImage image = picture.toImage();
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2)
-            colours.insert(image.pixel(x, y));
-    EXPECT_GT(colours.size(), 16) << name << " looks blank";
+    const qreal ratio = image.devicePixelRatio();
+    for (const QWidget *control : widget->findChildren<QWidget *>()) {
+        const QString controlName = control->objectName();
+        // The program's own controls, not the parts Qt makes them of.
+        if (controlName.isEmpty() || controlName.startsWith(QLatin1String("qt_")) || !control->isVisible()
+            || control->window() != widget)
+            continue;
+        const QRect area = QRect(control->mapTo(widget, QPoint()) * ratio, control->size() * ratio) & image.rect();
+        QSet<QRgb> colours;
+        for (int y = area.top(); y <= area.bottom() && colours.size() < 2; ++y)
+            for (int x = area.left(); x <= area.right() && colours.size() < 2; ++x)
+                colours.insert(image.pixel(x, y));
+        EXPECT_GE(colours.size(), 2) << name << ": " << control->objectName().toStdString() << " is not drawn";
+    }
     const QString dir = qEnvironmentVariable("KORVAL_SCREENSHOT_DIR");
     if (!dir.isEmpty()) {
         QDir().mkpath(dir);
