@@ -9,7 +9,6 @@
 #include "engine/rows.h"
 #include "ui/localized.h"
 #include "ui/windowlayout.h"
-#include "ui/windows.h"
 
 namespace korval {
 namespace {
@@ -76,7 +75,7 @@ QPushButton *MakeButton(WindowLayout &layout, QWidget *parent, const char *name,
 }  // namespace
 
 Form2::Form2(State &state, MessageBoxes &messages, QWidget *parent)
-    : QDialog(parent, Qt::Window), m_state(state), m_messages(messages)
+    : PeerDialog(parent, Qt::Window), m_state(state), m_messages(messages)
 {
     setObjectName(QStringLiteral("Form2"));
     m_layout = new WindowLayout(this, 6360, 6960);
@@ -153,18 +152,6 @@ void Form2::Load()
     for (const auto &[control, frame] : named)
         control->setAccessibleName(frame->title().trimmed());
     Text1->setFocus();
-}
-
-void Form2::keyPressEvent(QKeyEvent *event)
-{
-    if (!KeepsDialogOpen(event))
-        QDialog::keyPressEvent(event);
-}
-
-void Form2::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    DetachFromOwner(this);
 }
 
 void Form2::Confirm()

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QDialog>
-
 #include "engine/state.h"
 #include "ui/inputgate.h"
 #include "ui/messageboxes.h"
+#include "ui/windows.h"
 
 class QComboBox;
 class QGroupBox;
@@ -21,7 +20,7 @@ namespace korval {
 // main window meanwhile, "OK" and "Elimina" act on the row it shows. "OK"
 // accepts it, "Elimina" ends it as Erased, "Annulla" and the close box
 // reject it; every way out destroys it.
-class Form2 : public QDialog {
+class Form2 : public PeerDialog {
     Q_OBJECT
 public:
     // How "Elimina" ends the dialog, beside QDialog's Accepted and Rejected.
@@ -30,11 +29,6 @@ public:
     Form2(State &state, MessageBoxes &messages, QWidget *parent = nullptr);
 
     int EditedRow() const { return m_row; }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    // A window of the desktop's own, not one kept above the main window.
-    void showEvent(QShowEvent *event) override;
 
 private:
     void BuildControls();

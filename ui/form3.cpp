@@ -3,7 +3,6 @@
 #include "engine/rows.h"
 #include "ui/localized.h"
 #include "ui/windowlayout.h"
-#include "ui/windows.h"
 
 namespace korval {
 namespace {
@@ -22,7 +21,7 @@ constexpr int kPriceColumn = 4;
 
 }  // namespace
 
-Form3::Form3(const State &state, QWidget *parent) : QDialog(parent, Qt::Window), m_state(state)
+Form3::Form3(const State &state, QWidget *parent) : PeerDialog(parent, Qt::Window), m_state(state)
 {
     setObjectName(QStringLiteral("Form3"));
     auto *layout = new WindowLayout(this, 9135, 3885);
@@ -36,18 +35,6 @@ Form3::Form3(const State &state, QWidget *parent) : QDialog(parent, Qt::Window),
     for (int c = 1; c <= 5; ++c)
         ListView1->SetColumnWidthTwips(c, kColumnWidths[c - 1]);
     LoadPriceList();
-}
-
-void Form3::keyPressEvent(QKeyEvent *event)
-{
-    if (!KeepsDialogOpen(event))
-        QDialog::keyPressEvent(event);
-}
-
-void Form3::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    DetachFromOwner(this);
 }
 
 void Form3::LoadPriceList()

@@ -7,21 +7,23 @@
 
 namespace korval {
 
-void DetachFromOwner(QWidget *window)
+void PeerDialog::keyPressEvent(QKeyEvent *event)
 {
-    // Qt makes a parented window transient for its parent, which window
-    // managers and compositors keep above the parent; these windows are
-    // peers of the main one. By the time it is shown the window's handle
-    // exists, and what is cleared here stays cleared through hide and show.
-    if (QWindow *handle = window->windowHandle())
-        handle->setTransientParent(nullptr);
+    if (event->matches(QKeySequence::Cancel) || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        event->ignore();
+    else
+        QDialog::keyPressEvent(event);
 }
 
-bool KeepsDialogOpen(const QKeyEvent *event)
+void PeerDialog::showEvent(QShowEvent *event)
 {
-    // Escape and Enter keep the meaning they have in the main window (none):
-    // neither closes a dialog of the program.
-    return event->matches(QKeySequence::Cancel) || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QDialog::showEvent(event);
+    // Qt makes a parented window transient for its parent, which window
+    // managers and compositors keep above the parent. By the time it is shown
+    // the window's handle exists, and what is cleared here stays cleared
+    // through hide and show.
+    if (QWindow *handle = windowHandle())
+        handle->setTransientParent(nullptr);
 }
 
 void BringToFront(QWidget *window)

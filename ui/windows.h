@@ -3,10 +3,9 @@
 // The program's windows among the desktop's: single-instance windows that come
 // to the front when asked for, peers of the main window.
 
+#include <QDialog>
 #include <QPointer>
 #include <QWidget>
-
-class QKeyEvent;
 
 namespace korval {
 
@@ -17,14 +16,19 @@ template<typename Window> Window *OpenWindow(const QPointer<Window> &slot)
     return slot && slot->isVisible() ? slot.data() : nullptr;
 }
 
-// A window of the program owned by another one (for its lifetime) that the
-// window manager still treats as an independent window: the main window may
-// come in front of it. For its showEvent.
-void DetachFromOwner(QWidget *window);
+// A dialog of the program, owned by another window (for its lifetime) that
+// the window manager still treats as an independent window: the main window
+// may come in front of it. Escape and Enter keep the meaning they have in the
+// main window (none): neither closes it.
+class PeerDialog : public QDialog {
+    Q_OBJECT
+public:
+    using QDialog::QDialog;
 
-// For a dialog's keyPressEvent: the keys QDialog would close it with, which
-// the program's dialogs ignore.
-bool KeepsDialogOpen(const QKeyEvent *event);
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+};
 
 // Shows the window un-minimised, raised and active.
 void BringToFront(QWidget *window);

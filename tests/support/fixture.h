@@ -48,30 +48,13 @@ template<typename T> T *Child(const QWidget *window, const char *name)
     return nullptr;
 }
 
-inline QPushButton *Button(const QWidget *w, const char *name)
-{
-    return Child<QPushButton>(w, name);
-}
-inline QLineEdit *Edit(const QWidget *w, const char *name)
-{
-    return Child<QLineEdit>(w, name);
-}
-inline QGroupBox *Frame(const QWidget *w, const char *name)
-{
-    return Child<QGroupBox>(w, name);
-}
-inline QComboBox *Combo(const QWidget *w, const char *name)
-{
-    return Child<QComboBox>(w, name);
-}
-inline ListView *List(const QWidget *w, const char *name)
-{
-    return Child<ListView>(w, name);
-}
-inline QLabel *Label(const QWidget *w, const char *name)
-{
-    return Child<QLabel>(w, name);
-}
+// The controls by kind, as the tests name them.
+inline constexpr auto Button = &Child<QPushButton>;
+inline constexpr auto Edit = &Child<QLineEdit>;
+inline constexpr auto Frame = &Child<QGroupBox>;
+inline constexpr auto Combo = &Child<QComboBox>;
+inline constexpr auto List = &Child<ListView>;
+inline constexpr auto Label = &Child<QLabel>;
 
 using Rows = std::vector<std::vector<QString>>;
 
