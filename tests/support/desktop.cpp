@@ -1,4 +1,4 @@
-#include "desktop.h"
+#include "tests/support/desktop.h"
 
 #include <QApplication>
 #include <QJsonArray>
