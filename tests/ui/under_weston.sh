@@ -13,17 +13,29 @@ runtime="$(mktemp -d)"
 chmod 700 "$runtime"
 xvfb=""
 weston=""
+# Ends a server and the helpers it started (Weston starts its shell and its
+# keyboard as clients of its own): politely, then for good.
+stop() {
+  local pid="$1"
+  kill -TERM -- "-$pid" 2>/dev/null || kill -TERM "$pid" 2>/dev/null || return 0
+  for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  echo "$2 did not end within 10 s" >&2
+  kill -KILL -- "-$pid" 2>/dev/null || kill -KILL "$pid" 2>/dev/null || true
+}
 finish() {
-  [ -n "$weston" ] && kill "$weston" 2>/dev/null && wait "$weston" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  [ -n "$weston" ] && stop "$weston" Weston
+  [ -n "$xvfb" ] && stop "$xvfb" Xvfb
   rm -rf "$runtime"
 }
 trap finish EXIT
 
 XVFB_SCREEN=1600x1000x24 start_xvfb
 export XDG_RUNTIME_DIR="$runtime"
-weston --backend=x11-backend.so --use-pixman --no-config --socket=korval-test --idle-time=0 \
-  --width=1366 --height=768 >"$runtime/weston.log" 2>&1 &
+setsid weston --backend=x11-backend.so --use-pixman --no-config --socket=korval-test --idle-time=0 \
+  --width=1366 --height=768 </dev/null >"$runtime/weston.log" 2>&1 &
 weston=$!
 # Ready when a client gets its globals, as the program will.
 for _ in $(seq 600); do
