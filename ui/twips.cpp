@@ -9,9 +9,9 @@
 namespace korval {
 namespace {
 
-// The font the layouts were drawn for, Liberation Sans at 9 points on a
-// 96 dpi screen (Qt's own default size): the advance of the 52 Latin letters
-// and the line height, in logical pixels.
+// The font the layouts were drawn for, Liberation Sans at kDrawnPointSize on
+// a 96 dpi screen: the advance of the 52 Latin letters and the line height,
+// in logical pixels.
 constexpr double kDrawnLettersWidth = 363.84375;
 constexpr double kDrawnLineHeight = 13.40625;
 const QString kLetters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");

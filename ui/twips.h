@@ -12,6 +12,9 @@ class QPaintDevice;
 
 namespace korval {
 
+// The desktop font size the layouts were drawn at (Qt's own default).
+constexpr qreal kDrawnPointSize = 9;
+
 // The windows were laid out for "MS Sans Serif", which Linux desktops lack:
 // a font of similar width at the given size.
 QFont LegacyFont(qreal pointSize, bool bold);

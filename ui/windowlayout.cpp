@@ -54,7 +54,7 @@ void WindowLayout::Locate(const Placed &placed) const
 void WindowLayout::SetFont(QWidget *control, qreal pointSize, bool bold)
 {
     m_fonts.push_back({control, pointSize, bold});
-    control->setFont(LegacyFont(pointSize * DesktopPointSize() / 9 * m_shrink, bold));
+    control->setFont(LegacyFont(pointSize * DesktopPointSize() / kDrawnPointSize * m_shrink, bold));
 }
 
 QFont WindowLayout::WindowFont(qreal shrink) const
@@ -72,7 +72,7 @@ void WindowLayout::Apply(qreal shrink)
     m_shrink = shrink;
     m_scale = scale;
     m_window->setFont(font);
-    const qreal desktop = DesktopPointSize() / 9;
+    const qreal desktop = DesktopPointSize() / kDrawnPointSize;
     for (const OwnFont &own : m_fonts)
         if (own.control)
             own.control->setFont(LegacyFont(own.pointSize * desktop * shrink, own.bold));
