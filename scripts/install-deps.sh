@@ -18,7 +18,9 @@ packages=(
   dbus-daemon dbus-session-bus-common
   fonts-liberation2 fonts-dejavu-core
   poppler-utils desktop-file-utils appstream
-  xvfb x11-utils weston wayland-utils
+  xvfb x11-utils xdotool weston wayland-utils
+  # GNOME's and KDE's compositors, which the Wayland tests start.
+  mutter kwin-wayland kwin-style-breeze
 )
 
 case "${1:-}" in

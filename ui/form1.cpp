@@ -78,6 +78,7 @@ Form1::Form1(State &state, MessageBoxes &messages, QWidget *parent)
     });
     connect(qApp, &QGuiApplication::focusWindowChanged, &m_focusWatch,
             [this](QWindow *window) { OnFocusWindowChanged(window); });
+    qApp->installEventFilter(this);
     Load();
 }
 
@@ -207,10 +208,33 @@ void Form1::OnFocusWindowChanged(QWindow *window)
             || (m_form3 && window == m_form3->windowHandle()));
     if (!ours)
         return;
-    const bool activated = window == windowHandle() && m_lastActiveWindow != window;
-    m_lastActiveWindow = window;
-    if (activated)
-        RefreshMainWindow();
+    if (window == windowHandle())
+        Activated();
+    else
+        m_lastActiveWindow = window;
+}
+
+void Form1::Activated()
+{
+    if (m_lastActiveWindow == windowHandle())
+        return;
+    m_lastActiveWindow = windowHandle();
+    RefreshMainWindow();
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    // The click that brings this window back comes before the news that it
+    // is active under Wayland (after it on X11 and Windows). The refresh
+    // moves the focus and rebuilds the lamp list, which would cancel a
+    // button or a row already pressed: a press is taken as the activation
+    // it brings, and the refresh runs before the press goes on.
+    if (event->type() == QEvent::MouseButtonPress && m_shown) {
+        const auto *widget = qobject_cast<QWidget *>(watched);
+        if (watched == windowHandle() || (widget && widget->window() == this))
+            Activated();
+    }
+    return false;
 }
 
 Notify Form1::Notifier()

@@ -74,6 +74,8 @@ private:
     RequiredPower ShowRequiredPower();
     void NameForScreenReaders(Language language);
     void OnFocusWindowChanged(QWindow *window);
+    void Activated();
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void PrintFinished(const PrintResult &result);
     Notify Notifier();
 

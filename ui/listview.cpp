@@ -41,33 +41,10 @@ public:
     }
 };
 
-class CutCaptionTips final : public QHeaderView {
-public:
-    explicit CutCaptionTips(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) { }
-
-protected:
-    bool viewportEvent(QEvent *event) override
-    {
-        if (event->type() != QEvent::ToolTip)
-            return QHeaderView::viewportEvent(event);
-        const auto *help = static_cast<QHelpEvent *>(event);
-        const int column = logicalIndexAt(help->pos());
-        QStyleOptionHeader option;
-        initStyleOption(&option);
-        option.section = column;
-        option.text = model() && column >= 0 ? model()->headerData(column, Qt::Horizontal).toString() : QString();
-        option.rect = QRect(sectionViewportPosition(column), 0, sectionSize(column), viewport()->height());
-        const QRect label = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this);
-        ShowIfCut(help, viewport(), option.text, option.fontMetrics, label.width());
-        return true;
-    }
-};
-
 }  // namespace
 
 ListView::ListView(QWidget *parent) : QTreeView(parent)
 {
-    setHeader(new CutCaptionTips(this));
     setItemDelegate(new CutCellTips(this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -117,20 +94,79 @@ void ListView::SetTwipScale(const TwipScale &scale)
 
 void ListView::ApplyColumnWidths()
 {
-    int last = -1;
-    for (std::size_t c = 0; c < m_columnTwips.size(); ++c) {
-        if (m_columnTwips[c] < 0)
+    const int count = static_cast<int>(m_columnTwips.size());
+    std::vector<int> widths(m_columnTwips.size(), -1);
+    std::vector<int> headers(m_columnTwips.size(), 0);
+    int drawn = 0;
+    int wanted = 0;
+    for (int c = 0; c < count; ++c) {
+        const int twips = m_columnTwips[static_cast<std::size_t>(c)];
+        if (twips < 0)
             continue;
-        header()->resizeSection(static_cast<int>(c), m_scale.X(m_columnTwips[c]));
-        if (m_columnTwips[c] > 0)
-            last = static_cast<int>(c);
+        int &width = widths[static_cast<std::size_t>(c)];
+        width = m_scale.X(twips);
+        drawn += width;
+        // A header is read, not hovered: a visible column is at least as wide
+        // as its header's text needs.
+        if (width > 0) {
+            headers[static_cast<std::size_t>(c)] = HeaderWidth(c, width);
+            width = std::max(width, headers[static_cast<std::size_t>(c)]);
+        }
+        wanted += width;
+    }
+    // The room the widened columns take comes from the others, the last
+    // first, as far as their own headers allow; the list keeps its width.
+    int excess = wanted - std::max(drawn, contentsRect().width());
+    for (int c = count - 1; c >= 0 && excess > 0; --c) {
+        int &width = widths[static_cast<std::size_t>(c)];
+        const int spare = std::min(excess, width - headers[static_cast<std::size_t>(c)]);
+        if (width > 0 && spare > 0) {
+            width -= spare;
+            excess -= spare;
+        }
+    }
+    int last = -1;
+    for (int c = 0; c < count; ++c) {
+        if (widths[static_cast<std::size_t>(c)] < 0)
+            continue;
+        header()->resizeSection(c, widths[static_cast<std::size_t>(c)]);
+        if (widths[static_cast<std::size_t>(c)] > 0)
+            last = c;
     }
     // The drawn columns fill the drawn list but for a pixel or two; in a
     // list laid out smaller, rounding and the list's own frame would push
     // them a pixel past it, and a scroll bar would come up for that pixel.
-    const int excess = header()->length() - contentsRect().width();
-    if (last >= 0 && excess > 0 && excess <= kRoundingSlack)
-        header()->resizeSection(last, header()->sectionSize(last) - excess);
+    const int over = header()->length() - contentsRect().width();
+    if (last >= 0 && over > 0 && over <= kRoundingSlack
+        && header()->sectionSize(last) - over >= headers[static_cast<std::size_t>(last)])
+        header()->resizeSection(last, header()->sectionSize(last) - over);
+}
+
+int ListView::HeaderWidth(int column, int width) const
+{
+    // The header's text is cut to what the style leaves of the section.
+    QStyleOptionHeader option;
+    option.initFrom(header());
+    option.section = column;
+    option.text = model() ? model()->headerData(column, Qt::Horizontal).toString() : QString();
+    option.rect = QRect(0, 0, width, header()->height());
+    const QRect label = style()->subElementRect(QStyle::SE_HeaderLabel, &option, header());
+    return option.fontMetrics.horizontalAdvance(option.text) + width - label.width();
+}
+
+void ListView::setModel(QAbstractItemModel *model)
+{
+    QTreeView::setModel(model);
+    // Captions change with the language.
+    if (model)
+        connect(model, &QAbstractItemModel::headerDataChanged, this, &ListView::ApplyColumnWidths);
+}
+
+void ListView::changeEvent(QEvent *event)
+{
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        ApplyColumnWidths();
 }
 
 void ListView::keyPressEvent(QKeyEvent *event)

@@ -10,14 +10,16 @@
 namespace korval {
 
 // Shows a ListModel, handed to it by its window, in report mode. Columns
-// keep fixed widths, in twips; width 0 hides a column, whose cells keep their
-// texts, and a cell or caption cut short shows whole as a tooltip. A click on
+// keep fixed widths, in twips, but for a caption that would not fit: that
+// column is widened, within the list. Width 0 hides a column, whose cells
+// keep their texts, and a cell cut short shows whole as a tooltip. A click on
 // a row, or Enter or Space on the current row, reports the row's number.
 // Rows and columns count from 1, as in the model.
 class ListView : public QTreeView {
     Q_OBJECT
 public:
     explicit ListView(QWidget *parent = nullptr);
+    void setModel(QAbstractItemModel *model) override;
 
     // The list it shows (what setModel was given, if a ListModel).
     ListModel *Model() const;
@@ -34,12 +36,16 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     // Column widths within this many pixels of the list's own width are
     // rounding, not a layout wider than its list.
     static constexpr int kRoundingSlack = 4;
     void ApplyColumnWidths();
+    // How wide a section of `column`, now `width` wide, must be for its
+    // header's text to show whole.
+    int HeaderWidth(int column, int width) const;
 
     TwipScale m_scale;
     std::vector<int> m_columnTwips;

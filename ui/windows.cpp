@@ -34,8 +34,10 @@ void BringToFront(QWidget *window)
     // raise a window (it only marks it urgent), and no client can bring a
     // minimised window back; but every compositor shows and focuses a window
     // that is mapped anew. Hiding keeps the window and what it holds.
-    if (window->isVisible() && !window->isActiveWindow()
-        && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    // The window may still count as active: the main window's click that
+    // asks for it can come before the compositor's word that the main
+    // window took the keyboard, and then the main window would end in front.
+    if (window->isVisible() && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         window->hide();
     window->show();
     window->raise();

@@ -8,6 +8,7 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
+#include <QStyleOptionHeader>
 
 namespace korval::test {
 namespace {
@@ -30,8 +31,21 @@ void ExpectAtHome(const QWidget *window, const char *name)
         const QFontMetrics metrics = control->fontMetrics();
         const QStyle *style = control->style();
         if (const auto *list = qobject_cast<const ListView *>(control)) {
-            // Columns drawn to fill the list bring up no scroll bar.
-            fits(list, "columns", list->header()->length(), list->contentsRect().width());
+            // Columns drawn to fill the list bring up no scroll bar; every
+            // shown header is whole.
+            const QHeaderView *header = list->header();
+            fits(list, "columns", header->length(), list->contentsRect().width());
+            for (int c = 0; c < header->count(); ++c) {
+                if (header->sectionSize(c) == 0)
+                    continue;  // a hidden column
+                QStyleOptionHeader option;
+                option.initFrom(header);
+                option.text = list->model()->headerData(c, Qt::Horizontal).toString();
+                option.rect =
+                    QRect(header->sectionViewportPosition(c), 0, header->sectionSize(c), header->height());
+                const QRect label = style->subElementRect(QStyle::SE_HeaderLabel, &option, header);
+                fits(list, "header", header->fontMetrics().horizontalAdvance(option.text), label.width());
+            }
         } else if (const auto *frame = qobject_cast<const QGroupBox *>(control)) {
             QStyleOptionGroupBox option;
             option.initFrom(frame);

@@ -323,6 +323,39 @@ TEST_F(MainWindow, only_a_return_from_our_own_windows_refreshes)
     ASSERT_TRUE(QTest::qWaitFor([&] { return state.EditIndex == 0; }));
 }
 
+TEST_F(MainWindow, a_press_that_comes_before_its_activation_still_clicks)
+{
+    // Wayland's order: the press, then the window active, then the release.
+    Seed({kRow860});
+    ListView *lamps = List("ListView1");
+    const struct {
+        const char *what;
+        QWidget *target;
+        QPoint at;
+        std::function<bool()> clicked;
+    } presses[] = {
+        {"Elenco UPS", Button("Command1"), Button("Command1")->rect().center(),
+         [this] { return window->PriceList()->isActiveWindow(); }},
+        {"a lamp row", lamps->viewport(), lamps->visualRect(lamps->model()->index(0, 0)).center(),
+         [this] { return window->LampDialog() && window->LampDialog()->isActiveWindow(); }},
+    };
+    for (const auto &press : presses) {
+        SCOPED_TRACE(press.what);
+        QTest::mouseClick(Button("Command1"), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window->PriceList()));
+        QTest::mousePress(press.target, Qt::LeftButton, {}, press.at);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QTest::mouseRelease(press.target, Qt::LeftButton, {}, press.at);
+        EXPECT_TRUE(QTest::qWaitFor(press.clicked));
+        for (QWidget *open :
+             {static_cast<QWidget *>(window->LampDialog()), static_cast<QWidget *>(window->PriceList())})
+            if (open)
+                open->close();
+        ReturnToMain();
+    }
+}
+
 TEST_F(MainWindow, the_dialog_exists_once)
 {
     Form2 *first = OpenAddDialog();

@@ -226,13 +226,6 @@ QString CellTip(ListView *list, int row, int column)
     return HoverText(list->viewport(), list->CellRect(row, column).center());
 }
 
-QString CaptionTip(ListView *list, int column)
-{
-    QHeaderView *header = list->header();
-    const int x = header->sectionViewportPosition(column - 1) + header->sectionSize(column - 1) / 2;
-    return HoverText(header->viewport(), QPoint(x, header->height() / 2));
-}
-
 TEST_F(Readability, a_cut_text_shows_whole_as_a_tooltip)
 {
     Seed({{20, 4, 18, 0.5, 3, kFerromagnetic}});
@@ -240,8 +233,6 @@ TEST_F(Readability, a_cut_text_shows_whole_as_a_tooltip)
     EXPECT_EQ(CellTip(lamps, 1, 5), QStringLiteral("Ferromagnetico"));
     EXPECT_EQ(CellTip(lamps, 1, 1), QString()) << "a text that fits needs none";
     PickLanguage(1);
-    EXPECT_EQ(CaptionTip(lamps, 5), QStringLiteral("Power pack type"));
-    EXPECT_EQ(CaptionTip(lamps, 6), QString());
 
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     ListView *prices = List(window->PriceList(), "ListView1");

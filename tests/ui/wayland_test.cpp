@@ -1,17 +1,145 @@
 #include "tests/support/fixture.h"
 
+#include <QProcess>
+#include <QScreen>
 #include <QWindow>
+
+#include <chrono>
+#include <optional>
+
+#include "tests/cos_phi.h"
 
 namespace korval::test {
 namespace {
 
-// Under a real compositor (under_weston.sh starts it): Qt tells no window
-// activation there, so the test waits for the window with the keyboard.
+using std::chrono::milliseconds;
+
+// Under a real compositor (under_compositor.sh starts it): Qt tells no window
+// activation there, so the test waits for the window with the keyboard; the
+// window may be one that a click still on its way opens.
+bool WaitFocused(const std::function<const QWidget *()> &window)
+{
+    return QTest::qWaitFor([&] { return window() && QGuiApplication::focusWindow() == window()->windowHandle(); },
+                           30000);
+}
+
 bool WaitFocused(const QWidget *window)
 {
-    return window
-        && QTest::qWaitFor([window] { return QGuiApplication::focusWindow() == window->windowHandle(); }, 30000);
+    return WaitFocused([window] { return window; });
 }
+
+// The pointer of the X server that the compositor draws its desktop into:
+// moved and pressed there, it reaches the program as the compositor decides,
+// as a user's mouse does. What the program hears of it tells where the main
+// window is on the desktop, and that a spot of it is in sight.
+class Pointer final : public QObject {
+public:
+    Pointer(QString display, QString window) : m_display(std::move(display)), m_window(std::move(window))
+    {
+        qApp->installEventFilter(this);
+    }
+
+    // Where the main window's top left corner is, read with the pointer
+    // about the desktop's middle, which a window wider and taller than half
+    // the desktop always covers. A compositor may smooth the first moves:
+    // two moves must differ by what was asked.
+    bool Locate(const QWidget *main)
+    {
+        const QPoint middle = main->screen()->geometry().center();
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            const QPoint from = middle + QPoint(attempt * 3, attempt * 2);
+            if (!MoveOver(from) || m_over != main->windowHandle())
+                continue;
+            const QPointF seen = m_at;
+            if (MoveOver(from + QPoint(10, 10)) && m_over == main->windowHandle()
+                && m_at - seen == QPointF(10, 10)) {
+                m_origin = from + QPoint(10, 10) - m_at.toPoint();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // A click on `widget` held for `hold`, at the first of `spots` that the
+    // pointer is seen over; done when the program has had the release. Where the compositor put another window, or
+    // its title bar, over them all, that window is first dragged aside as a user does: Super held, on GNOME, KDE
+    // and Weston alike.
+    bool Click(const QWidget *widget, const std::vector<QPoint> &spots, milliseconds hold)
+    {
+        for (int drag = 0; drag < 3; ++drag) {
+            std::optional<QPoint> covered;
+            for (const QPoint spot : spots) {
+                const QPoint at = widget->mapTo(widget->window(), spot);
+                const bool heard = MoveOver(m_origin + at);
+                const int released = m_releases;
+                if (heard && m_over == widget->window()->windowHandle() && m_at == QPointF(at))
+                    return Xdotool(QStringLiteral("mousedown 1 sleep %1 mouseup 1").arg(hold.count() / 1000.0))
+                        && QTest::qWaitFor([&] { return m_releases > released; });
+                covered = m_origin + at;
+            }
+            if (!Xdotool(QStringLiteral("keydown super mousedown 1")
+                         + QStringLiteral(" mousemove_relative 100 0 sleep 0.05").repeated(6)
+                         + QStringLiteral(" mouseup 1 keyup super")))
+                return false;
+        }
+        ADD_FAILURE() << widget->objectName().toStdString() << " is nowhere under the pointer";
+        return false;
+    }
+
+    // The middle of a control, and its two ends.
+    static std::vector<QPoint> Spots(const QWidget *widget)
+    {
+        const QRect r = widget->rect();
+        return {r.center(), {r.left() + 4, r.center().y()}, {r.right() - 4, r.center().y()}};
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = qobject_cast<QWindow *>(watched);
+        if (window && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)) {
+            m_over = window;
+            ++m_moves;
+            m_at = static_cast<QSinglePointEvent *>(event)->position();
+        }
+        if (window && event->type() == QEvent::MouseButtonRelease)
+            ++m_releases;
+        return false;
+    }
+
+private:
+    // Moves the pointer to `to` on the desktop and waits to hear of it over
+    // a window of the program.
+    bool MoveOver(QPoint to)
+    {
+        const int seen = m_moves;
+        return Xdotool(QStringLiteral("mousemove --window %1 %2 %3").arg(m_window).arg(to.x()).arg(to.y()))
+            && QTest::qWaitFor([&] { return m_moves > seen; });
+    }
+
+    // The program goes on with its events while xdotool runs.
+    bool Xdotool(const QString &command)
+    {
+        QProcess xdotool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), m_display);
+        xdotool.setProcessEnvironment(environment);
+        xdotool.start(QStringLiteral("xdotool"), command.split(QLatin1Char(' ')));
+        const bool ran = QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 30000)
+            && xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
+        EXPECT_TRUE(ran) << "xdotool " << command.toStdString() << ": "
+                         << xdotool.readAllStandardError().toStdString();
+        return ran;
+    }
+
+    QString m_display;
+    QString m_window;
+    QPointer<QWindow> m_over;
+    QPointF m_at;
+    int m_moves = 0;
+    int m_releases = 0;
+    QPoint m_origin;
+};
 
 class Wayland : public MainWindowTest {
 protected:
@@ -70,6 +198,54 @@ TEST_F(Wayland, windows_asked_for_come_to_the_front)
     QTest::mouseClick(Button(dialog, "Command1"), Qt::LeftButton);
     ASSERT_TRUE(WaitFocused(window.get()));
     EXPECT_EQ(CellsOf(List("ListView1")).size(), 2u);
+}
+
+TEST_F(Wayland, a_click_on_the_inactive_main_window_lands)
+{
+    const QString display = qEnvironmentVariable("KORVAL_TEST_X_DISPLAY");
+    const QString desktop = qEnvironmentVariable("KORVAL_TEST_X_WINDOW");
+    ASSERT_FALSE(display.isEmpty() || desktop.isEmpty())
+        << "needs the pointer of the compositor's X server: run through under_compositor.sh";
+    Pointer pointer(display, desktop);
+    ASSERT_TRUE(pointer.Locate(window.get())) << "the main window is not at the desktop's middle";
+    Seed({{10, 2, 36, kCosPhi09, 1, kElectronic}});
+    QPushButton *prices = Button("Command1");
+    QPushButton *add = Button("Command3");
+    // The first row, in its last, middle and first columns.
+    ListView *lamps = List("ListView1");
+    std::vector<QPoint> firstRow;
+    for (const int c : {5, 2, 0})
+        firstRow.push_back(
+            lamps->viewport()->mapTo(lamps, lamps->visualRect(lamps->model()->index(0, c)).center()));
+    const auto priceList = [this] { return window->PriceList(); };
+    const auto lampDialog = [this] { return window->LampDialog(); };
+
+    // Each click on the main window while another window of the program is
+    // active, held as a person holds it and at once.
+    for (const milliseconds hold : {milliseconds(300), milliseconds(0)}) {
+        SCOPED_TRACE("held " + std::to_string(hold.count()) + " ms");
+        ASSERT_TRUE(pointer.Click(prices, Pointer::Spots(prices), hold));
+        ASSERT_TRUE(WaitFocused(priceList));
+        ASSERT_TRUE(pointer.Click(prices, Pointer::Spots(prices), hold));
+        EXPECT_TRUE(WaitFocused(priceList)) << "Elenco UPS, the price list active";
+        ASSERT_TRUE(pointer.Click(add, Pointer::Spots(add), hold));
+        EXPECT_TRUE(WaitFocused(lampDialog)) << "Aggiungi Lampade, the price list active";
+        ASSERT_TRUE(pointer.Click(add, Pointer::Spots(add), hold));
+        EXPECT_TRUE(WaitFocused(lampDialog)) << "Aggiungi Lampade, the lamp dialog active";
+        if (lampDialog())
+            lampDialog()->close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !lampDialog(); }));
+
+        ASSERT_TRUE(pointer.Click(prices, Pointer::Spots(prices), hold));
+        ASSERT_TRUE(WaitFocused(priceList));
+        ASSERT_TRUE(pointer.Click(lamps, firstRow, hold));
+        EXPECT_TRUE(WaitFocused(lampDialog)) << "a lamp row, the price list active";
+        EXPECT_FALSE(lamps->isEnabled()) << "the row click was not taken";
+        for (QWidget *open : {static_cast<QWidget *>(lampDialog()), static_cast<QWidget *>(priceList())})
+            if (open)
+                open->close();
+        ASSERT_TRUE(WaitFocused(window.get()));
+    }
 }
 
 }  // namespace
