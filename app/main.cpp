@@ -5,6 +5,7 @@
 #include <string>
 
 #include "korval/about.h"
+#include "ui/ending.h"
 #include "ui/form1.h"
 #include "ui/messageboxes.h"
 #include "ui/printing.h"
@@ -83,16 +84,10 @@ int main(int argc, char *argv[])
         code = app.exec();
     }
     // A print job the window left on its way may finish unseen for a moment;
-    // one that still hangs is not torn down under its feet: the program
-    // leaves without destroying what the job uses.
-    // Qt 6.4's Wayland plugin can hang for good while it takes the
-    // connection down (its event thread left waiting on the compositor while
-    // the display waits for the thread): with the windows gone and nothing
-    // to save, the program leaves the connection to the system.
-    const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-    if (!korval::WaitForAbandonedJobs(std::chrono::seconds(5)) || wayland) {
-        std::fflush(nullptr);
-        std::quick_exit(code);
-    }
+    // one that still hangs is not torn down under its feet. With the windows
+    // gone and nothing to save, a teardown that could hang is left to the
+    // system too.
+    if (!korval::WaitForAbandonedJobs(std::chrono::seconds(5)) || korval::TeardownMayHang())
+        korval::LeaveAtOnce(code);
     return code;
 }

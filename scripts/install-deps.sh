@@ -26,7 +26,10 @@ packages=(
 case "${1:-}" in
   --ci) packages+=(clang dpkg-dev openbox) ;;
   # The Windows cross-build of the engine and its run under Wine.
-  --windows) packages=(cmake g++-mingw-w64-x86-64-posix googletest wine64) ;;
+  # Qt for Windows is built from Debian's source of qt6-base against the
+  # host's own Qt tools.
+  --windows) packages=(cmake ninja-build dpkg-dev xz-utils qt6-base-dev qt6-base-dev-tools
+    g++-mingw-w64-x86-64-posix googletest wine64) ;;
 esac
 
 missing=()

@@ -4,13 +4,12 @@
 # the search and the number texts must come out there as they do on Linux.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$root/build-windows"
+build="$root/build-windows-engine"
 bash "$root/scripts/install-deps.sh" --windows
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
   -DKORVAL_ENGINE_ONLY=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j2 --target engine_tests
-# A Wine of its own in the build folder, without a display or its messages.
-export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
-mkdir -p "$WINEPREFIX"
+# The tests run under Wine through the build's own runner (wine-run.sh): a
+# prefix in the build folder, no display, MinGW's runtime on the path.
 cd "$build"
 ctest --output-on-failure "$@"

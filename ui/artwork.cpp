@@ -12,6 +12,16 @@
 namespace korval {
 namespace {
 
+// The desktop's sans serif: the family Linux's font configuration knows by
+// that name, Windows' UI fonts elsewhere.
+QFont SansFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Sans Serif"), QStringLiteral("Segoe UI"), QStringLiteral("Tahoma")});
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
 // An emergency luminaire: a lamp housing with a lightning bolt, the sign of a
 // battery-backed supply.
 void DrawEmblem(QPainter &p, const QRectF &box)
@@ -52,7 +62,7 @@ QImage KorvalLogo(qreal scale, const QPalette &ground)
 
     const QColor window = ground.color(QPalette::Window);
     const QColor text = ground.color(QPalette::WindowText);
-    QFont title(QStringLiteral("Sans Serif"));
+    QFont title = SansFont();
     title.setPixelSize(34);
     title.setBold(true);
     title.setLetterSpacing(QFont::AbsoluteSpacing, 2);
@@ -60,7 +70,7 @@ QImage KorvalLogo(qreal scale, const QPalette &ground)
     p.setPen(Readable({QColor(0x1b, 0x4f, 0x8a), QColor(0x8c, 0xb8, 0xe8)}, window, text, 4.5));
     p.drawText(QRectF(72, 4, 176, 42), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("KORVAL"));
 
-    QFont tag(QStringLiteral("Sans Serif"));
+    QFont tag = SansFont();
     tag.setPixelSize(11);
     p.setFont(tag);
     p.setPen(Readable({QColor(0x55, 0x55, 0x55), QColor(0xb4, 0xb4, 0xb4)}, window, text, 4.5));

@@ -29,10 +29,12 @@ double Ratio(double measured, double drawn)
 QFont LegacyFont(qreal pointSize, bool bold)
 {
     QFont font = QApplication::font();
-    // Liberation Sans keeps the narrow metrics the fixed layouts need; the
-    // desktop's own sans font stands in where it is missing.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QApplication::font().family()});
+    // Liberation Sans keeps the narrow metrics the fixed layouts need;
+    // Windows has its UI fonts (not the old bitmap "MS Sans Serif"), and the
+    // desktop's own sans font stands in where all are missing.
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Segoe UI"), QStringLiteral("Tahoma"),
+                      QApplication::font().family()});
+    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;

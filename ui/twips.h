@@ -15,8 +15,8 @@ namespace korval {
 // The desktop font size the layouts were drawn at (Qt's own default).
 constexpr qreal kDrawnPointSize = 9;
 
-// The windows were laid out for "MS Sans Serif", which Linux desktops lack:
-// a font of similar width at the given size.
+// The windows were laid out for "MS Sans Serif", a bitmap font Linux lacks
+// and Windows keeps only for old programs: a font of similar width.
 QFont LegacyFont(qreal pointSize, bool bold);
 
 // The point size of the user's desktop font, however the desktop gave it

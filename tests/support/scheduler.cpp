@@ -5,7 +5,6 @@
 #include <QProcessEnvironment>
 #include <QTest>
 
-#include <signal.h>
 #include <unistd.h>
 
 namespace korval::test {
@@ -92,7 +91,7 @@ PrivateScheduler::~PrivateScheduler()
 {
     if (m_cupsd.state() == QProcess::NotRunning)
         return;
-    ::kill(static_cast<pid_t>(m_cupsd.processId()), SIGTERM);
+    m_cupsd.terminate();
     if (!m_cupsd.waitForFinished(10000))
         m_cupsd.kill();
     m_cupsd.waitForFinished(5000);

@@ -4,8 +4,8 @@
 #include <QLocale>
 
 #include <cstdio>
-#include <cstdlib>
 
+#include "ui/ending.h"
 #include "ui/printing.h"
 
 int main(int argc, char *argv[])
@@ -20,13 +20,9 @@ int main(int argc, char *argv[])
     // Print jobs left on their way end before the application does.
     if (!korval::WaitForAbandonedJobs(std::chrono::seconds(60))) {
         std::fputs("a print thread still runs at the end\n", stderr);
-        std::quick_exit(1);
+        korval::LeaveAtOnce(1);
     }
-    // As the program does: Qt 6.4's Wayland plugin can hang taking its
-    // connection down.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        std::fflush(nullptr);
-        std::quick_exit(failed);
-    }
+    if (korval::TeardownMayHang())
+        korval::LeaveAtOnce(failed);
     return failed;
 }

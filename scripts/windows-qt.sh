@@ -1,0 +1,75 @@
+# Sourced by windows.sh: Qt for 64-bit Windows, cross-built with MinGW-w64
+# from Debian's own source of the Qt the Linux build uses, into a cache
+# outside the source tree. The cache is named by Qt's version and a digest of
+# the build's options: a second run reuses it, a change of either builds anew.
+# A build counts as finished only once it is installed whole: the mark that
+# says so is written last, and a folder without it is built again.
+
+# The Qt modules KORVAL, its tests and their deployment need; everything
+# else is left out to keep the build within a CI run.
+qt_windows_options=(
+  -release -nomake tests -nomake examples -no-opengl -no-dbus
+  -qt-zlib -qt-pcre -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-doubleconversion
+  -no-feature-sql -no-feature-xml -no-feature-concurrent -no-feature-vulkan
+  # Debian's source lacks the tablet header (wintab.h).
+  -no-feature-tabletevent
+)
+qt_windows_submodules=qtbase
+
+# Prints the folder of the finished Qt for Windows, building it first when
+# the cache does not hold it. Progress goes to stderr.
+qt_for_windows() {
+  local root="$1" version key cache sources work build
+  version="$(dpkg-query -W -f='${Version}' qt6-base-dev)"
+  key="$(printf '%s\n' "$version" "${qt_windows_options[@]}" "$(cat "$root/cmake/mingw-w64.cmake")" \
+    "$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)" | sha256sum | cut -c1-12)"
+  cache="${KORVAL_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/korval}"
+  local prefix="$cache/qt-${version%%+*}-mingw-w64-$key"
+  if [ -f "$prefix/.korval-complete" ]; then
+    echo "$prefix"
+    return 0
+  fi
+  echo "Qt ${version} for Windows is not in $cache: building it (about an hour on two cores)" >&2
+  work="$cache/work-$key"
+  rm -rf "$work"
+  mkdir -p "$work/lists/partial" "$work/parts"
+  # Debian's sources for the archive the machine already uses, in a list of
+  # our own: the machine's package sources stay as they are.
+  sources="$work/sources.list"
+  : >"$sources"
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] && sed -n 's/^deb \(.*debian.*\)$/deb-src \1/p' "$f" >>"$sources"
+  done
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    # deb822 stanzas: their URIs and suites, as one-line entries.
+    awk '/^Types:/ {deb = / deb( |$)/} /^URIs:/ {uri = $2} /^Suites:/ {s = ""; for (i = 2; i <= NF; i++) s = s " " $i}
+         /^Components:/ {c = ""; for (i = 2; i <= NF; i++) c = c " " $i}
+         /^$/ {if (deb && uri ~ /debian/) for (n = split(s, a, " "); n > 0; n--) print "deb-src [trusted=yes] " uri " " a[n] c; deb = 0}
+         END {if (deb && uri ~ /debian/) for (n = split(s, a, " "); n > 0; n--) print "deb-src [trusted=yes] " uri " " a[n] c}' \
+      "$f" >>"$sources"
+  done
+  local apt=(apt-get -q -o Dir::Etc::SourceList="$sources" -o Dir::Etc::SourceParts="$work/parts"
+    -o Dir::State::Lists="$work/lists" -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache=)
+  "${apt[@]}" update >&2
+  (cd "$work" && "${apt[@]}" source --download-only "qt6-base=$version" >&2)
+  sources="$(cd "$work" && ls qt6-base_*.dsc)"
+  (cd "$work" && dpkg-source --no-check -x "$sources" src >&2)
+
+  build="$work/build"
+  rm -rf "$prefix"
+  mkdir -p "$build"
+  (
+    cd "$build"
+    "$work/src/configure" -prefix "$prefix" "${qt_windows_options[@]}" \
+      -xplatform win32-g++ -qt-host-path /usr \
+      -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+      -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+  ) >&2
+  # Ninja's own counter shows the progress.
+  nice -n 10 cmake --build "$build" --parallel 2 >&2
+  cmake --install "$build" >&2
+  touch "$prefix/.korval-complete"
+  rm -rf "$work"
+  echo "$prefix"
+}
