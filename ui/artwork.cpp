@@ -12,12 +12,13 @@
 namespace korval {
 namespace {
 
-// The desktop's sans serif: the family Linux's font configuration knows by
-// that name, Windows' UI fonts elsewhere.
+// The desktop's sans serif: Windows' UI fonts, or the family Linux's font
+// configuration knows by that name (which Windows would take for its serif
+// bitmap font).
 QFont SansFont()
 {
     QFont font;
-    font.setFamilies({QStringLiteral("Sans Serif"), QStringLiteral("Segoe UI"), QStringLiteral("Tahoma")});
+    font.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("Tahoma"), QStringLiteral("Sans Serif")});
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
