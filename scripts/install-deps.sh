@@ -29,7 +29,7 @@ case "${1:-}" in
   # Qt for Windows is built from Debian's source of qt6-base against the
   # host's own Qt tools.
   --windows) packages=(cmake ninja-build dpkg-dev xz-utils qt6-base-dev qt6-base-dev-tools
-    g++-mingw-w64-x86-64-posix googletest wine64) ;;
+    g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine) ;;
 esac
 
 missing=()
