@@ -2,8 +2,9 @@
 # Installs every Debian package KORVAL needs to build, run and test; with
 # --ci also what CI's further checks need (a second compiler, packaging, a
 # window manager); with --windows what the
-# Windows cross-build of the engine needs (MinGW-w64, GoogleTest's sources,
-# Wine).
+# Windows cross-build, its tests under Wine and its installer need
+# (MinGW-w64, GoogleTest's sources, Wine, NSIS, a display for the installed
+# program).
 # Packages that are already installed are left alone, so running it again is
 # cheap and silent.
 set -euo pipefail
@@ -25,11 +26,13 @@ packages=(
 
 case "${1:-}" in
   --ci) packages+=(clang dpkg-dev openbox) ;;
-  # The Windows cross-build of the engine and its run under Wine.
-  # Qt for Windows is built from Debian's source of qt6-base against the
-  # host's own Qt tools.
+  # The Windows cross-build and its runs under Wine. Qt for Windows is
+  # built from Debian's source of qt6-base against the host's own Qt tools;
+  # its translations are the host's, which are the same files.
   --windows) packages=(cmake ninja-build dpkg-dev xz-utils qt6-base-dev qt6-base-dev-tools
-    g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine) ;;
+    qt6-translations-l10n g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine
+    fonts-liberation2 poppler-utils nsis xvfb xdotool imagemagick
+    cups cups-client cups-bsd cups-filters ghostscript) ;;
 esac
 
 missing=()

@@ -26,6 +26,7 @@ qt_for_windows() {
   cache="${KORVAL_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/korval}"
   local prefix="$cache/qt-${version%%+*}-mingw-w64-$key"
   if [ -f "$prefix/.korval-complete" ]; then
+    qt_windows_translations "$prefix"
     echo "$prefix"
     return 0
   fi
@@ -71,5 +72,13 @@ qt_for_windows() {
   cmake --install "$build" >&2
   touch "$prefix/.korval-complete"
   rm -rf "$work"
+  qt_windows_translations "$prefix"
   echo "$prefix"
+}
+
+# Qt's own texts (qttranslations) are data, the same files on every
+# platform: the host's, of the same Qt version, go where this Qt looks.
+qt_windows_translations() {
+  mkdir -p "$1/translations"
+  cp -u /usr/share/qt6/translations/qtbase_*.qm "$1/translations/"
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QRegularExpression>
 
 #include "tests/support/scheduler.h"
@@ -17,20 +16,14 @@ QRectF A4PrintableArea()
 
 std::vector<PdfWord> ReadPdfWords(const QString &pdf, const QRectF &printable)
 {
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    if (!pdftotext.waitForStarted(kBusyMachineMs)) {
-        ADD_FAILURE() << "pdftotext did not start (Debian package poppler-utils): "
-                      << pdftotext.errorString().toStdString();
+    const ToolRun pdftotext =
+        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), HostPath(pdf), QStringLiteral("-")});
+    if (!pdftotext.ok) {
+        ADD_FAILURE() << "pdftotext (Debian package poppler-utils) failed on " << pdf.toStdString() << ": "
+                      << pdftotext.errors.toStdString();
         return {};
     }
-    if (!pdftotext.waitForFinished(kBusyMachineMs) || pdftotext.exitStatus() != QProcess::NormalExit
-        || pdftotext.exitCode() != 0) {
-        ADD_FAILURE() << "pdftotext failed on " << pdf.toStdString() << ": "
-                      << pdftotext.readAllStandardError().toStdString();
-        return {};
-    }
-    const QString xml = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QString xml = QString::fromUtf8(pdftotext.output);
     const double unitX = printable.width() / kReportWidth, unitY = printable.height() / kReportHeight;
     std::vector<PdfWord> words;
     int page = 0;

@@ -2,10 +2,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLibrary>
 #include <QProcessEnvironment>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace korval::test {
 namespace {
@@ -19,6 +24,57 @@ QTemporaryDir &SharedDir()
 }
 
 }  // namespace
+
+QString HostPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    // Wine's own extension of kernel32; Windows itself has none.
+    using ToUnix = char *(*)(const wchar_t *);
+    static const auto toUnix =
+        reinterpret_cast<ToUnix>(QLibrary::resolve(QStringLiteral("kernel32"), "wine_get_unix_file_name"));
+    if (toUnix) {
+        char *unixPath = toUnix(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()));
+        if (unixPath) {
+            const QString result = QString::fromLocal8Bit(unixPath);
+            HeapFree(GetProcessHeap(), 0, unixPath);
+            return result;
+        }
+    }
+#endif
+    return path;
+}
+
+ToolRun RunTool(const QString &name, const QStringList &arguments)
+{
+    ToolRun run;
+#ifdef Q_OS_WIN
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out")), err = dir.filePath(QStringLiteral("err")),
+                  code = dir.filePath(QStringLiteral("code"));
+    QStringList shell{QStringLiteral("-c"),
+                      QStringLiteral(R"(o=$1 e=$2 c=$3; shift 3; "$@" >"$o" 2>"$e"; echo $? >"$c.part"; mv "$c.part" "$c")"),
+                      QStringLiteral("sh"), HostPath(out), HostPath(err), HostPath(code), name};
+    shell += arguments;
+    if (!QProcess::startDetached(QStringLiteral("Z:/bin/sh"), shell)
+        || !QTest::qWaitFor([&] { return QFile::exists(code); }, kBusyMachineMs))
+        return run;
+    const auto read = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    run.output = read(out);
+    run.errors = read(err);
+    run.ok = read(code).trimmed() == "0";
+#else
+    QProcess process;
+    process.start(name, arguments);
+    run.ok = process.waitForFinished(kBusyMachineMs) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+    run.output = process.readAllStandardOutput();
+    run.errors = process.readAllStandardError();
+#endif
+    return run;
+}
 
 EnvironmentGuard::EnvironmentGuard(const char *name, const QByteArray &value)
     : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
@@ -182,10 +238,7 @@ bool PrivateScheduler::Answers()
 
 bool PrivateScheduler::Run(const char *program, const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QString::fromLatin1(program), arguments);
-    return process.waitForFinished(kBusyMachineMs) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0;
+    return RunTool(QString::fromLatin1(program), arguments).ok;
 }
 
 }  // namespace korval::test

@@ -16,6 +16,19 @@ namespace korval::test {
 // How long a start or a wait may take on a machine busy with other work.
 constexpr int kBusyMachineMs = 60000;
 
+// A tool of the machine the tests run on (pdftotext, lpadmin, ...), run to
+// its end. Under Wine the tool is the Linux program it is, which Wine starts
+// without a handle to wait on or pipes to read: a shell of the machine runs
+// it instead and leaves its output and exit code in files.
+struct ToolRun {
+    bool ok = false;  // ended in time with exit code 0
+    QByteArray output;
+    QByteArray errors;
+};
+ToolRun RunTool(const QString &name, const QStringList &arguments);
+// A file's path as such a tool reads it.
+QString HostPath(const QString &path);
+
 // Sets an environment variable for the life of the guard.
 class EnvironmentGuard {
 public:

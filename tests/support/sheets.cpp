@@ -16,14 +16,13 @@ namespace korval::test {
 
 QSizeF PageSize(const QString &pdf)
 {
-    QProcess pdfinfo;
-    pdfinfo.start(QStringLiteral("pdfinfo"), {pdf});
-    if (!pdfinfo.waitForFinished(kBusyMachineMs) || pdfinfo.exitCode() != 0) {
+    const ToolRun pdfinfo = RunTool(QStringLiteral("pdfinfo"), {HostPath(pdf)});
+    if (!pdfinfo.ok) {
         ADD_FAILURE() << "pdfinfo (Debian package poppler-utils) failed on " << pdf.toStdString();
         return {};
     }
     static const QRegularExpression size(QStringLiteral(R"(Page size:\s+([\d.]+) x ([\d.]+) pts)"));
-    const auto m = size.match(QString::fromUtf8(pdfinfo.readAllStandardOutput()));
+    const auto m = size.match(QString::fromUtf8(pdfinfo.output));
     return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
 }
 
@@ -92,12 +91,10 @@ Sheet ReadPclSheet(const QByteArray &pcl)
 Sheet ReadPdfSheet(const QString &pdf, const QRectF &printable, bool withWords)
 {
     Sheet sheet{PageSize(pdf), {}, 0.5, {}, {}};
-    QProcess pdftoppm;
-    pdftoppm.start(QStringLiteral("pdftoppm"),
-                   {QStringLiteral("-gray"), QStringLiteral("-r"), QStringLiteral("144"),
-                    QStringLiteral("-singlefile"), pdf});
-    if (!pdftoppm.waitForFinished(kBusyMachineMs)
-        || !sheet.dots.loadFromData(pdftoppm.readAllStandardOutput(), "PGM"))
+    const ToolRun pdftoppm = RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-gray"), QStringLiteral("-r"),
+                                                                  QStringLiteral("144"), QStringLiteral("-singlefile"),
+                                                                  HostPath(pdf)});
+    if (!pdftoppm.ok || !sheet.dots.loadFromData(pdftoppm.output, "PGM"))
         ADD_FAILURE() << "pdftoppm (Debian package poppler-utils) could not render " << pdf.toStdString();
     if (withWords)
         sheet.words = ReadPdfWords(pdf, printable);
@@ -121,9 +118,7 @@ Sheet ReadSheet(const QString &output, const QRectF &printable)
         return {};
     }
     const QString pdf = output + QStringLiteral(".pdf");
-    QProcess ps2pdf;
-    ps2pdf.start(QStringLiteral("ps2pdf"), {output, pdf});
-    if (!ps2pdf.waitForFinished(kBusyMachineMs) || ps2pdf.exitCode() != 0) {
+    if (!RunTool(QStringLiteral("ps2pdf"), {HostPath(output), HostPath(pdf)}).ok) {
         ADD_FAILURE() << "ps2pdf (Debian package ghostscript) failed on " << output.toStdString();
         return {};
     }
