@@ -12,13 +12,19 @@
 namespace korval {
 namespace {
 
-// The desktop's sans serif: Windows' UI fonts, or the family Linux's font
-// configuration knows by that name (which Windows would take for its serif
-// bitmap font).
+// The desktop's sans serif: Windows' UI fonts; under Wine, which may have
+// neither, the Linux machine's Arial twin, as the windows' own text (Qt's
+// last resort on Windows is the alphabetically first family, often a serif);
+// on Linux the family its font configuration knows by that name (which
+// Windows would take for its serif bitmap font).
 QFont SansFont()
 {
     QFont font;
-    font.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("Tahoma"), QStringLiteral("Sans Serif")});
+    font.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("Tahoma"),
+#ifdef Q_OS_WIN
+                      QStringLiteral("Liberation Sans"),
+#endif
+                      QStringLiteral("Sans Serif")});
     font.setStyleHint(QFont::SansSerif);
     return font;
 }

@@ -6,10 +6,18 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <qpa/qplatformprintplugin.h>
 
 #include "ui/printing.h"
 
 namespace korval {
+
+void PreparePrinting()
+{
+    // Qt makes its printer support (Windows' spooler client, or CUPS's) on
+    // first use without a lock, and jobs may overlap: it is made here, once.
+    QPlatformPrinterSupportPlugin::get();
+}
 
 PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintControl &control)
 {

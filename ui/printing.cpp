@@ -18,6 +18,7 @@ PrintJob::PrintJob(ReportContent content, std::chrono::milliseconds bound, QObje
     : QObject(parent), m_control(std::make_shared<PrintControl>(bound)), m_result(std::make_shared<PrintResult>()),
       m_bound(new QTimer(this))
 {
+    PreparePrinting();
     // The thread keeps its own references: it may outlive this object.
     m_thread = QThread::create([control = m_control, result = m_result, content = std::move(content)] {
         *result = PrintOnDefaultPrinter(content, *control);

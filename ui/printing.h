@@ -57,6 +57,11 @@ private:
     std::atomic<bool> m_cancelled{false};
 };
 
+// Readies, on the GUI thread, what the print service's client keeps for the
+// whole program, before a job's thread first uses it. Quick: it asks the
+// print service nothing.
+void PreparePrinting();
+
 // Prints on the desktop's default printer, laid out on that printer's paper
 // and printable area, without a dialog. Blocks; run it off the GUI thread.
 // Where it waits on the print service it stops once `control` says so.

@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# The Windows installer as a user runs it: silently into a fresh Wine prefix,
+# then KORVAL started from where the installer put it, on Qt's own Windows
+# platform under a private X server, at 100 % and at 150 % (Windows' 144
+# dpi). Keys add a lamp group and calculate; clicks open the price list and
+# switch the language. The calculation's result is read back from the report
+# the program prints through Qt's Windows print path: Wine's printers are the
+# machine's CUPS queues, here the queue of a private scheduler, whose sheet is
+# read as the Linux print tests read theirs. The windows are in the
+# screenshots it leaves in <build>/windows-screenshots.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$(cd "${1:-$root/build-windows}" && pwd)"
+installer="$(ls -t "$build"/korval-*-win64.exe | head -n 1)"
+shots="$build/windows-screenshots"
+rm -rf "$shots"
+mkdir -p "$shots"
+
+export WINEPREFIX="$build/installed-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+wineserver() { /usr/lib/wine/wineserver "$@"; }
+source "$root/scripts/xvfb.sh"
+source "$root/scripts/private-cups.sh"
+xvfb=
+cupsd=
+app=
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null
+  wineserver -k 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  [ -n "$cupsd" ] && kill "$cupsd" 2>/dev/null
+  true
+}
+trap cleanup EXIT
+XVFB_SCREEN=1920x1080x24 start_xvfb
+spool="$build/installed-cups"
+start_private_cups "$spool"
+
+fail() {
+  echo "installed KORVAL: $*" >&2
+  exit 1
+}
+
+# Waits up to a minute (a busy machine) for a shown window whose title is
+# exactly $1, and prints its id.
+window_named() {
+  local id
+  for _ in $(seq 600); do
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+      echo "$id"
+      return 0
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# The window's own content (no frame: Wine draws none without a window
+# manager), once it has stopped changing.
+shot() {
+  local id="$1" name="$2" before="" now
+  for _ in $(seq 50); do
+    now="$(import -silent -window "$id" ppm:- 2>/dev/null | md5sum)"
+    [ "$now" = "$before" ] && break
+    before="$now"
+    sleep 0.2
+  done
+  import -silent -window "$id" "$shots/$name.png"
+}
+
+# A click at a spot of the main window given in its 100 % layout's pixels
+# (721 wide), which scales with the window.
+click_main() {
+  local id="$1" x="$2" y="$3" width
+  width="$(xdotool getwindowgeometry "$id" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')"
+  xdotool mousemove --window "$id" $((x * width / 721)) $((y * width / 721)) click 1
+}
+
+rm -rf "$WINEPREFIX"
+"$wine" wineboot -i >/dev/null 2>&1
+wineserver -w
+# Wine's PostScript driver fails on the font Wine's own configuration gives
+# for Arial: the Linux machine's metric twin stands in for it, as it does
+# for Linux's programs.
+"$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
+"$wine" "$installer" /S
+wineserver -w
+program="$WINEPREFIX/drive_c/Program Files/KORVAL/bin/korval.exe"
+[ -f "$program" ] || fail "the installer put no korval.exe in Program Files"
+[ -f "$WINEPREFIX/drive_c/Program Files/KORVAL/bin/platforms/qwindows.dll" ] || fail "no platform plugin"
+"$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KORVAL' >/dev/null 2>&1 \
+  || fail "no entry in Apps & features"
+find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name 'KORVAL.lnk' | grep -q . || fail "no Start menu entry"
+echo "The installer put KORVAL in Program Files, the Start menu and Apps & features."
+
+for dpi in 96 144; do
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  scale=$((dpi * 100 / 96))
+  (cd "$(dirname "$program")" && exec "$wine" 'C:\Program Files\KORVAL\bin\korval.exe') >"$shots/korval-$scale.log" 2>&1 &
+  app=$!
+  main="$(window_named 'KORVAL 1.2 2015')" || fail "no main window at $scale %"
+  shot "$main" "main-start-$scale"
+
+  # The add-lamp cycle by keys: "Aggiungi Lampade" has the focus at the start;
+  # the dialog opens on its first field, and OK is the third stop after the
+  # last field.
+  xdotool key --window "$main" space 2>/dev/null
+  dialog="$(window_named 'Dati lampade')" || fail "no lamp dialog at $scale %"
+  xdotool type --delay 50 --window "$dialog" 10 2>/dev/null
+  xdotool key --window "$dialog" Tab 2>/dev/null
+  xdotool type --delay 50 --window "$dialog" 2 2>/dev/null
+  xdotool key --window "$dialog" Tab 2>/dev/null
+  xdotool type --delay 50 --window "$dialog" 36 2>/dev/null
+  xdotool key --window "$dialog" Tab 2>/dev/null
+  xdotool type --delay 50 --window "$dialog" 0.9 2>/dev/null
+  shot "$dialog" "dialog-$scale"
+  xdotool key --window "$dialog" Tab Tab Tab space 2>/dev/null
+  # Back on the main window "CALCOLA" has the focus, then "Stampa".
+  sleep 1
+  xdotool key --window "$main" space 2>/dev/null
+  sleep 1
+  shot "$main" "main-result-$scale"
+  rm -f "$spool"/out/*
+  xdotool key --window "$main" space 2>/dev/null
+  job="$(wait_private_job "$spool")" || fail "no job reached the print queue at $scale %"
+  ps2pdf "$job" "$shots/report-$scale.pdf"
+  pdfinfo "$shots/report-$scale.pdf" | grep -q 'Page size: *595.* x 842' || fail "the report is not on the queue's A4"
+  words="$(pdftotext -layout "$shots/report-$scale.pdf" - | tr -s ' ')"
+  for expected in "860 W" "1 ora QX10011 1000 W 1" "10 2 36 0.9 Elettronico 1 ora"; do
+    grep -qF "$expected" <<<"$words" || fail "the printed report lacks \"$expected\" at $scale %"
+  done
+  pdftoppm -r 60 -png -singlefile "$shots/report-$scale.pdf" "$shots/report-$scale"
+
+  # The price list, by its button at the foot of the command column.
+  click_main "$main" 88 512
+  list="$(window_named 'Elenco UPS')" || fail "no price list at $scale %"
+  shot "$list" "pricelist-$scale"
+  xdotool windowclose "$list" 2>/dev/null || xdotool key --window "$list" Escape
+
+  # English, from the language box.
+  click_main "$main" 400 34
+  sleep 0.5
+  xdotool key Down Return 2>/dev/null
+  sleep 1
+  shot "$main" "main-english-$scale"
+
+  kill "$app" 2>/dev/null || true
+  wait "$app" 2>/dev/null || true
+  app=
+done
+echo "Screenshots of the installed KORVAL in $shots"
