@@ -1,21 +1,6 @@
 #include "engine/power.h"
 
-#include <algorithm>
-
-#include "engine/numbers.h"
-
 namespace korval {
-
-std::int64_t RowPower(const LampRecord &row, float ballastFactor)
-{
-    // The product of a storable row is below 2^27, exact in a double and in a
-    // float; a row written past the checks must not overflow on its way.
-    const double product = static_cast<double>(row.LampsPerFitting) * row.Fittings * row.WattsPerLamp;
-    const float watts = static_cast<float>(product);
-    const double withBallast = static_cast<double>(watts) * static_cast<double>(ballastFactor);
-    return std::clamp(RoundHalfEven(withBallast / row.CosPhi), -kRowPowerBound, kRowPowerBound);
-}
-
 namespace {
 
 std::int64_t RaiseToTens(std::int64_t watts)

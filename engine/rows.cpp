@@ -1,5 +1,7 @@
 #include "engine/rows.h"
 
+#include <utility>
+
 #include "engine/numbers.h"
 
 namespace korval {
@@ -75,12 +77,12 @@ ClassOutcome ListClass(State &state, CalculationRows &result, AutonomyClass cls,
         return ClassOutcome::NotSearched;
     const bool oneHour = cls == AutonomyClass::OneHour;
     const Catalogue &catalogue = oneHour ? state.Catalogue1h : state.Catalogue3h;
-    const SearchResult found = FindCheapestCombination(cls, power, catalogue, state.Language, notify);
+    SearchResult found = FindCheapestCombination(cls, power, catalogue, state.Language, notify);
     if (found.TooDifficult)
         return ClassOutcome::TooDifficult;
     state.BestCost = found.Cost;
     state.BestPower = found.Power;
-    state.BestCombination = found.Combination;
+    state.BestCombination = std::move(found.Combination);
     AppendModelRows(result, found.Counts, catalogue, oneHour ? 1 : 3, state.Language, onRow);
     return ClassOutcome::Found;
 }

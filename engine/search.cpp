@@ -158,13 +158,14 @@ SearchResult FindCheapestCombination(AutonomyClass cls, std::int64_t requiredPow
     SearchResult result;
     result.Cost = search.Cost();
     result.Power = search.Power();
-    result.Combination = search.Combination();
-    for (char unit : result.Combination)
+    const std::string &sequence = search.Combination();
+    for (char unit : sequence)
         ++result.Counts.Units[static_cast<std::size_t>(unit)];
-    if (bulkUnits > 0) {
-        result.Combination.append(static_cast<std::size_t>(bulkUnits), static_cast<char>(bulkModel));
-        result.Counts.Units[static_cast<std::size_t>(bulkModel)] += bulkUnits;
-    }
+    result.Counts.Units[static_cast<std::size_t>(bulkModel)] += bulkUnits;
+    // Tens of thousands of bulk units for the largest projects: the text is
+    // built once, at its full length, and moved from here on.
+    result.Combination.reserve(sequence.size() + static_cast<std::size_t>(bulkUnits));
+    result.Combination.append(sequence).append(static_cast<std::size_t>(bulkUnits), static_cast<char>(bulkModel));
     return result;
 }
 

@@ -183,7 +183,7 @@ Paper PaperOf(http_t *http, const Destination &printer)
 }  // namespace
 
 // CUPS's client keeps nothing to make first: each job has its own connection.
-void PreparePrinting() {}
+void PreparePrinting() { }
 
 PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintControl &control)
 {

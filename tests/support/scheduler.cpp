@@ -51,9 +51,14 @@ ToolRun RunTool(const QString &name, const QStringList &arguments)
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out")), err = dir.filePath(QStringLiteral("err")),
                   code = dir.filePath(QStringLiteral("code"));
-    QStringList shell{QStringLiteral("-c"),
-                      QStringLiteral(R"(o=$1 e=$2 c=$3; shift 3; "$@" >"$o" 2>"$e"; echo $? >"$c.part"; mv "$c.part" "$c")"),
-                      QStringLiteral("sh"), HostPath(out), HostPath(err), HostPath(code), name};
+    QStringList shell{
+        QStringLiteral("-c"),
+        QStringLiteral(R"(o=$1 e=$2 c=$3; shift 3; "$@" >"$o" 2>"$e"; echo $? >"$c.part"; mv "$c.part" "$c")"),
+        QStringLiteral("sh"),
+        HostPath(out),
+        HostPath(err),
+        HostPath(code),
+        name};
     shell += arguments;
     if (!QProcess::startDetached(QStringLiteral("Z:/bin/sh"), shell)
         || !QTest::qWaitFor([&] { return QFile::exists(code); }, kBusyMachineMs))

@@ -91,9 +91,9 @@ Sheet ReadPclSheet(const QByteArray &pcl)
 Sheet ReadPdfSheet(const QString &pdf, const QRectF &printable, bool withWords)
 {
     Sheet sheet{PageSize(pdf), {}, 0.5, {}, {}};
-    const ToolRun pdftoppm = RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-gray"), QStringLiteral("-r"),
-                                                                  QStringLiteral("144"), QStringLiteral("-singlefile"),
-                                                                  HostPath(pdf)});
+    const ToolRun pdftoppm = RunTool(QStringLiteral("pdftoppm"),
+                                     {QStringLiteral("-gray"), QStringLiteral("-r"), QStringLiteral("144"),
+                                      QStringLiteral("-singlefile"), HostPath(pdf)});
     if (!pdftoppm.ok || !sheet.dots.loadFromData(pdftoppm.output, "PGM"))
         ADD_FAILURE() << "pdftoppm (Debian package poppler-utils) could not render " << pdf.toStdString();
     if (withWords)
