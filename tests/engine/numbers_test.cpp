@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "engine/numbers.h"
+
 #include "tests/cos_phi.h"
+#include <cmath>
 
 namespace korval {
 namespace {
@@ -17,9 +20,17 @@ std::uint32_t Bits(float f)
 
 TEST(Numbers, rounds_halves_to_the_even_neighbour)
 {
+    constexpr std::int64_t kLimit = std::int64_t{1} << 62;  // where it saturates
     const std::pair<double, std::int64_t> cases[] = {
-        {0.5, 0},           {1.5, 2},         {2.5, 2},  {160.5, 160}, {161.5, 162}, {856.00004, 856},
-        {114.9999976, 115}, {34.4999993, 34}, {-0.5, 0}, {-1.5, -2},   {-2.4, -2},   {1e12 + 0.5, 1000000000000},
+        {0.5, 0},           {1.5, 2},
+        {2.5, 2},           {160.5, 160},
+        {161.5, 162},       {856.00004, 856},
+        {114.9999976, 115}, {34.4999993, 34},
+        {-0.5, 0},          {-1.5, -2},
+        {-2.4, -2},         {1e12 + 0.5, 1000000000000},
+        {-3.5, -4},         {4503599627370497.0, 4503599627370497},
+        {std::nan(""), 0},  {HUGE_VAL, kLimit},
+        {-1e300, -kLimit},
     };
     for (const auto &[value, expected] : cases)
         EXPECT_EQ(RoundHalfEven(value), expected) << value;
