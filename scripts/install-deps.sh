@@ -25,7 +25,7 @@ packages=(
 )
 
 case "${1:-}" in
-  --ci) packages+=(clang dpkg-dev openbox) ;;
+  --ci) packages+=(clang dpkg-dev openbox valgrind) ;;
   # The Windows cross-build and its runs under Wine. Qt for Windows is
   # built from Debian's source of qt6-base against the host's own Qt tools;
   # its translations are the host's, which are the same files.
