@@ -28,8 +28,6 @@ public:
 
     Form2(State &state, MessageBoxes &messages, QWidget *parent = nullptr);
 
-    int EditedRow() const { return m_row; }
-
 private:
     void BuildControls();
     void Load();

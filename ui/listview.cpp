@@ -70,12 +70,6 @@ QRect ListView::CellRect(int row, int column) const
     return Model() ? visualRect(Model()->Cell(row, column)) : QRect();
 }
 
-void ListView::SetCurrentRow(int row)
-{
-    if (Model())
-        setCurrentIndex(Model()->Cell(row, 1));
-}
-
 void ListView::SetColumnWidthTwips(int column, int twips)
 {
     if (column < 1)

@@ -29,7 +29,6 @@ public:
     int ColumnWidthPixels(int column) const { return columnWidth(column - 1); }
     // Where a cell is drawn, in the viewport's coordinates.
     QRect CellRect(int row, int column) const;
-    void SetCurrentRow(int row);
 
 signals:
     void RowClicked(int row);

@@ -33,10 +33,6 @@ public:
     void SetFont(QWidget *control, qreal pointSize, bool bold);
 
     const TwipScale &Scale() const { return m_scale; }
-    // How much smaller than the user's font asks for the window is laid
-    // out, to fit its screen: 1 where it fits.
-    qreal Shrink() const { return m_shrink; }
-
     void Fit();
 
 signals:
