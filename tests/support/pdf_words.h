@@ -22,9 +22,10 @@ struct PdfWord {
 // 4.25 mm at each edge, where a report unit is a twip (1/20 point).
 QRectF A4PrintableArea();
 
-// Reads every word with its box (pdftotext -bbox) and maps points back to
-// report units over the given printable area. A missing tool, a failed run or
-// a document without words fails the calling test: every report prints words.
-std::vector<PdfWord> ReadPdfWords(const QString &pdf, const QRectF &printable = A4PrintableArea());
+// Reads every word of a PDF or PostScript document with its box (pdftotext
+// -bbox, after ps2pdf) and maps points back to report units over the given
+// printable area. A missing tool, a failed run or a document without words
+// fails the calling test: every report prints words.
+std::vector<PdfWord> ReadPdfWords(const QString &document, const QRectF &printable = A4PrintableArea());
 
 }  // namespace korval::test

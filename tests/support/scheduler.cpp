@@ -2,25 +2,48 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibrary>
-#include <QProcessEnvironment>
+#include <QPrinterInfo>
 #include <QTest>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
-#else
-#include <unistd.h>
 #endif
 
 namespace korval::test {
 namespace {
 
-// The folder outlives one scheduler: the client library keeps the socket
-// path it first read for the life of the process.
-QTemporaryDir &SharedDir()
+#ifdef Q_OS_WIN
+// Wine's own extensions of kernel32; Windows itself has none.
+template<typename Function> Function WineCall(const char *name)
 {
+    return reinterpret_cast<Function>(QLibrary::resolve(QStringLiteral("kernel32"), name));
+}
+#endif
+
+// The scheduler's folder. The client library keeps the socket path it first
+// read for the life of the process, so the folder outlives one scheduler.
+// Under Wine that path is the CUPS_SERVER the program started with, and
+// the scheduler there is the test run's (tests/ui/wine_print_service.sh).
+QString SharedRoot()
+{
+#ifdef Q_OS_WIN
+    static const QString root = [] {
+        const QByteArray socket = QFileInfo(QString::fromLocal8Bit(qgetenv("CUPS_SERVER"))).path().toLocal8Bit();
+        static const auto toDos = WineCall<wchar_t *(*)(const char *)>("wine_get_dos_file_name");
+        wchar_t *dos = toDos ? toDos(socket.constData()) : nullptr;
+        if (!dos)
+            return QString();
+        const QString path = QDir::fromNativeSeparators(QString::fromWCharArray(dos));
+        HeapFree(GetProcessHeap(), 0, dos);
+        return path;
+    }();
+    return root;
+#else
     static QTemporaryDir dir(QStringLiteral("/tmp/korval-cups-XXXXXX"));
-    return dir;
+    return dir.path();
+#endif
 }
 
 }  // namespace
@@ -28,10 +51,7 @@ QTemporaryDir &SharedDir()
 QString HostPath(const QString &path)
 {
 #ifdef Q_OS_WIN
-    // Wine's own extension of kernel32; Windows itself has none.
-    using ToUnix = char *(*)(const wchar_t *);
-    static const auto toUnix =
-        reinterpret_cast<ToUnix>(QLibrary::resolve(QStringLiteral("kernel32"), "wine_get_unix_file_name"));
+    static const auto toUnix = WineCall<char *(*)(const wchar_t *)>("wine_get_unix_file_name");
     if (toUnix) {
         char *unixPath = toUnix(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()));
         if (unixPath) {
@@ -95,14 +115,17 @@ EnvironmentGuard::~EnvironmentGuard()
         qunsetenv(m_name);
 }
 
-PrivateScheduler::PrivateScheduler() : m_dir(SharedDir())
+PrivateScheduler::PrivateScheduler() : m_root(SharedRoot())
 {
-    const QString root = m_dir.path();
-    // The folder outlives one scheduler: the client library keeps the
-    // socket path it first read for the life of the process.
+    QDir(Path("out")).removeRecursively();
+#ifdef Q_OS_WIN
+    QDir(m_root).mkpath(QStringLiteral("out"));
+    m_running = !m_root.isEmpty() && Answers();
+    return;
+#endif
+    const QString root = m_root;
     QFile::remove(Path("conf/printers.conf"));
     QFile::remove(Path(".cups/lpoptions"));
-    QDir(Path("out")).removeRecursively();
     for (const char *sub : {"conf", "spool", "cache", "state", "log", "tmp", "out", "serverbin/backend"})
         QDir(root).mkpath(QString::fromLatin1(sub));
     // The scheduler's helpers (the driver lister among them) run as its
@@ -160,27 +183,38 @@ PrivateScheduler::~PrivateScheduler()
 
 bool PrivateScheduler::AddDefaultPdfQueue(const char *media)
 {
+#ifdef Q_OS_WIN
+    // The run's own queue, on A4.
+    Q_UNUSED(media);
+    return MakeDefault(QStringLiteral("korval"));
+#endif
     QStringList arguments{QStringLiteral("-p"), QStringLiteral("korval"), QStringLiteral("-E"),
                           QStringLiteral("-v"), QStringLiteral("korvalpdf:") + Path("out")};
     if (media)
         arguments << QStringLiteral("-o") << QStringLiteral("media-default=") + QLatin1String(media);
     // Made anew: a queue that is changed keeps what it was not told.
     Run("lpadmin", {QStringLiteral("-x"), QStringLiteral("korval")});
-    return Run("lpadmin", arguments) && Run("lpadmin", {QStringLiteral("-d"), QStringLiteral("korval")});
+    return Run("lpadmin", arguments) && MakeDefault(QStringLiteral("korval"));
 }
 
 bool PrivateScheduler::AddDefaultQueue(const QString &name, const QStringList &arguments, const QString &uri)
 {
+#ifdef Q_OS_WIN
+    // Made before the program started, as the table describes it.
+    Q_UNUSED(arguments);
+    Q_UNUSED(uri);
+    return MakeDefault(name);
+#endif
     return Run("lpadmin",
                QStringList{QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
                            uri.isEmpty() ? QStringLiteral("korvalpdf:") + Path("out") : uri}
                    + arguments)
-        && Run("lpadmin", {QStringLiteral("-d"), name});
+        && MakeDefault(name);
 }
 
 void PrivateScheduler::SetUserOptions(const QString &queue, const QString &options)
 {
-    QDir(m_dir.path()).mkpath(QStringLiteral(".cups"));
+    QDir(m_root).mkpath(QStringLiteral(".cups"));
     Write(".cups/lpoptions", options.isEmpty() ? QString() : QStringLiteral("Dest %1 %2\n").arg(queue, options));
 }
 
@@ -213,7 +247,19 @@ QString PrivateScheduler::WaitForJob(int timeoutMs) const
 
 QString PrivateScheduler::Path(const char *relative) const
 {
-    return m_dir.filePath(QString::fromLatin1(relative));
+    return m_root + QLatin1Char('/') + QLatin1String(relative);
+}
+
+// Wine took its printers from CUPS when the program started, and made
+// CUPS's default its own; from then on the default is Windows' to choose.
+bool PrivateScheduler::MakeDefault(const QString &queue)
+{
+#ifdef Q_OS_WIN
+    return QPrinterInfo::availablePrinterNames().contains(queue)
+        && SetDefaultPrinterW(reinterpret_cast<const wchar_t *>(queue.utf16()));
+#else
+    return Run("lpadmin", {QStringLiteral("-d"), queue});
+#endif
 }
 
 QString PrivateScheduler::Log() const
@@ -232,13 +278,9 @@ void PrivateScheduler::Write(const char *relative, const QString &text) const
 // `lpstat -r` says whether the scheduler answers, always with exit code 0.
 bool PrivateScheduler::Answers()
 {
-    QProcess lpstat;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    lpstat.setProcessEnvironment(environment);
-    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-r")});
-    return lpstat.waitForFinished(kBusyMachineMs)
-        && lpstat.readAllStandardOutput().startsWith("scheduler is running");
+    return RunTool(QStringLiteral("env"),
+                   {QStringLiteral("LC_ALL=C"), QStringLiteral("lpstat"), QStringLiteral("-r")})
+        .output.startsWith("scheduler is running");
 }
 
 bool PrivateScheduler::Run(const char *program, const QStringList &arguments)

@@ -85,8 +85,9 @@ private:
     QString Socket() const { return Path("cups.sock"); }
     void Write(const char *relative, const QString &text) const;
     static bool Answers();
+    static bool MakeDefault(const QString &queue);
 
-    QTemporaryDir &m_dir;
+    QString m_root;
     std::optional<EnvironmentGuard> m_server;
     std::optional<EnvironmentGuard> m_home;
     QProcess m_cupsd;

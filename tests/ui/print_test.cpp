@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace korval::test {
@@ -237,7 +238,10 @@ TEST_F(Printing, every_queue_a_user_adds_prints_on_its_own_paper_with_every_word
         {"cups-pdf-letter", {m, cupsPdf, o, QStringLiteral("PageSize=Letter")}, "", letter, {}},
         {"generic-a4", {m, generic, o, QStringLiteral("PageSize=A4")}, "", a4, {12, 12, 12, 12}},
         {"laserjet", {m, QStringLiteral("drv:///sample.drv/laserjet.ppd")}, "", letter, {18, 36, 18, 36}},
+#ifndef Q_OS_WIN
+        // The test starts this printer, after Wine has read its queues.
         {"driverless", {m, QStringLiteral("everywhere")}, "", letter, {18, 18, 18, 18}},
+#endif
 #ifdef KORVAL_PRINTS_THROUGH_CUPS
         // Qt's printer support reads no lpoptions (elsewhere the user's
         // choice is the printer's own default, which it does read).
@@ -254,9 +258,13 @@ TEST_F(Printing, every_queue_a_user_adds_prints_on_its_own_paper_with_every_word
          {12, 12, 12, 12}},
 #endif
     };
-    DriverlessPrinter driverless;
-    ASSERT_TRUE(driverless.Running()) << "ippeveprinter (Debian package cups-ipp-utils) did not start\n"
-                                      << driverless.Log().toStdString();
+    std::optional<DriverlessPrinter> driverless;
+    if (std::any_of(std::begin(queues), std::end(queues),
+                    [](const Queue &q) { return q.lpadmin.contains(QStringLiteral("everywhere")); })) {
+        driverless.emplace();
+        ASSERT_TRUE(driverless->Running()) << "ippeveprinter (Debian package cups-ipp-utils) did not start\n"
+                                           << driverless->Log().toStdString();
+    }
     Calculate(3);
     // The page as KORVAL lays it out, on A4 less 4.25 mm.
     const QString laidOut = scheduler.Path("laid-out.pdf");
@@ -269,7 +277,7 @@ TEST_F(Printing, every_queue_a_user_adds_prints_on_its_own_paper_with_every_word
         SCOPED_TRACE(queue.name);
         const bool isDriverless = queue.lpadmin.contains(QStringLiteral("everywhere"));
         ASSERT_TRUE(scheduler.AddDefaultQueue(QString::fromLatin1(queue.name), queue.lpadmin,
-                                              isDriverless ? driverless.Uri() : QString()))
+                                              isDriverless ? driverless->Uri() : QString()))
             << scheduler.Log().toStdString();
         if (isDriverless) {
             ASSERT_TRUE(QTest::qWaitFor(
@@ -284,7 +292,7 @@ TEST_F(Printing, every_queue_a_user_adds_prints_on_its_own_paper_with_every_word
         scheduler.SetUserOptions(QString::fromLatin1(queue.name), QString::fromLatin1(queue.userOptions));
         Print();
         ASSERT_TRUE(messages.shown.empty()) << messages.shown[0].text.toStdString();
-        const QString output = isDriverless ? driverless.WaitForJob() : scheduler.WaitForJob();
+        const QString output = isDriverless ? driverless->WaitForJob() : scheduler.WaitForJob();
         ASSERT_FALSE(output.isEmpty()) << "nothing came out\n" << scheduler.Log().toStdString();
         const QRectF printable = QRectF(QPointF(), queue.paper).marginsRemoved(queue.margins);
         const Sheet sheet = ReadSheet(output, printable);
@@ -315,6 +323,11 @@ TEST_F(Printing, every_queue_a_user_adds_prints_on_its_own_paper_with_every_word
         }
     }
 }
+
+#ifndef Q_OS_WIN
+// Wine's CUPS client looks for the print service at the CUPS_SERVER the
+// program started with, on a Unix socket that a Windows program cannot
+// open: an unhelpful print service is Linux's alone.
 
 // A print service at CUPS_SERVER that takes connections and never answers.
 class SilentSpooler {
@@ -427,6 +440,7 @@ TEST_F(UnhelpfulPrintService, one_that_hangs_up_or_is_not_there_is_a_failure_wit
         EXPECT_FALSE(text.endsWith(QLatin1String("Success"))) << "a reason that says nothing";
     }
 }
+#endif
 #endif
 
 }  // namespace
