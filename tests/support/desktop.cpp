@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QScreen>
 #include <qpa/qplatformnativeinterface.h>
+#include <qpa/qplatformscreen.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <stdexcept>
 
@@ -52,9 +55,21 @@ QJsonObject Screen(const QString &name, int width, int height, double scale)
 
 }  // namespace
 
+void UsePanels(int top, int bottom)
+{
+    // The offscreen platform knows no panels; Qt takes a screen's free area
+    // from the window system's word, which is given here.
+    QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect whole = screen->handle()->geometry();
+    QWindowSystemInterface::handleScreenGeometryChange(screen, whole, whole.adjusted(0, top, 0, -bottom));
+    QWindowSystemInterface::flushWindowSystemEvents();
+}
+
 UseDesktop::UseDesktop(const Desktop &desktop) : m_font(QApplication::font())
 {
     UseScreen(Screen(QString::fromLatin1(desktop.name), desktop.width, desktop.height, desktop.scale));
+    if (desktop.top || desktop.bottom)
+        UsePanels(desktop.top, desktop.bottom);
     QFont font = m_font;
     font.setPointSizeF(desktop.points);
     QApplication::setFont(font);

@@ -12,9 +12,15 @@ struct Desktop {
     const char *name;
     int width;  // the screen, in device pixels
     int height;
-    double scale;  // 1.5 for 150 %
-    qreal points;  // the desktop font's size
+    double scale;    // 1.5 for 150 %
+    qreal points;    // the desktop font's size
+    int top = 0;     // a panel along the top (GNOME's bar), in device pixels
+    int bottom = 0;  // and along the bottom (KDE's panel, the Windows taskbar)
 };
+
+// Panels on the current screen, as the desktop reserves them: the screen's
+// free area is what they leave, in device pixels.
+void UsePanels(int top, int bottom);
 
 // Makes `desktop`'s screen the only screen and its font the application's,
 // as a platform theme sets it before the windows exist; the destructor puts

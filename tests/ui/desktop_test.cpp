@@ -10,8 +10,22 @@
 #include <QStyleOptionGroupBox>
 #include <QStyleOptionHeader>
 
+#include <map>
+
 namespace korval::test {
 namespace {
+
+std::string Text(const QRect &r)
+{
+    return QStringLiteral("%1x%2%3%4%5%6")
+        .arg(r.width())
+        .arg(r.height())
+        .arg(r.x() < 0 ? "" : "+")
+        .arg(r.x())
+        .arg(r.y() < 0 ? "" : "+")
+        .arg(r.y())
+        .toStdString();
+}
 
 // Every text of a window fits the room its style gives it, measured in the
 // control's own font as the style lays out and paints each kind; no two
@@ -98,9 +112,11 @@ void ExpectAtHome(const QWidget *window, const char *name)
         }
     }
     EXPECT_TRUE(overlaps.isEmpty()) << overlaps.join(QStringLiteral(", ")).toStdString();
-    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()))
-        << "reaches past its screen: " << window->frameGeometry().width() << "x"
-        << window->frameGeometry().height();
+    // A window that changed screens comes back inside once it is shown there.
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return window->screen()->availableGeometry().contains(window->frameGeometry());
+    })) << "reaches past its screen's free area: "
+        << Text(window->frameGeometry()) << " in " << Text(window->screen()->availableGeometry());
 }
 
 class Desktops : public MainWindowTest {
@@ -114,11 +130,33 @@ protected:
         window = std::make_unique<Form1>(state, messages);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        ExpectLogoDrawnFor(window->devicePixelRatioF());
+    }
+
+    // Pixel for pixel at the screen's ratio, filling its place.
+    void ExpectLogoDrawnFor(qreal ratio)
+    {
         const QLabel *logo = Label("Picture1");
         EXPECT_TRUE(QTest::qWaitFor([&] {
-            return logo->pixmap().devicePixelRatio() == window->devicePixelRatioF();
+            return !logo->pixmap().isNull() && logo->pixmap().devicePixelRatio() == ratio;
         })) << "the logo is drawn for ratio "
             << logo->pixmap().devicePixelRatio();
+        const QSizeF drawn = logo->pixmap().deviceIndependentSize();
+        EXPECT_GE(std::max(drawn.width() / logo->width(), drawn.height() / logo->height()), 0.95)
+            << "the logo is drawn at " << drawn.width() << "x" << drawn.height() << " in " << logo->width() << "x"
+            << logo->height();
+    }
+
+    // Each control's font against the window's: the proportions drawn.
+    std::map<QString, int> FontProportions() const
+    {
+        std::map<QString, int> proportions;  // in hundredths
+        for (const QWidget *control : window->findChildren<QWidget *>())
+            if (control->window() == window.get() && !control->objectName().isEmpty()
+                && !qobject_cast<const QComboBox *>(control))
+                proportions[control->objectName()] =
+                    qRound(100 * control->font().pointSizeF() / window->font().pointSizeF());
+        return proportions;
     }
 };
 
@@ -141,6 +179,12 @@ TEST_F(Desktops, every_window_whole_at_every_font_and_scale)
         {"1920x1080 at 200 %, 9 pt", 1920, 1080, 2, 9},
         {"1920x1080 at 200 %, 11 pt", 1920, 1080, 2, 11},
         {"1920x1080 at 200 %, 16 pt", 1920, 1080, 2, 16},
+        // The free area a panel leaves.
+        {"1366x768 at 100 %, 11 pt, GNOME's top bar", 1366, 768, 1, 11, 32},
+        {"1366x768 at 200 %, 11 pt, GNOME's top bar", 1366, 768, 2, 11, 64},
+        {"1366x768 at 150 %, 10 pt, KDE's panel", 1366, 768, 1.5, 10, 0, 66},
+        {"1920x1080 at 200 %, 9 pt, KDE's panel", 1920, 1080, 2, 9, 0, 88},
+        {"1366x768 at 125 %, 9 pt, the Windows taskbar", 1366, 768, 1.25, 9, 0, 60},
     };
     for (const Desktop &desktop : desktops) {
         for (const int language : {0, 1}) {
@@ -169,9 +213,19 @@ TEST_F(Desktops, every_window_whole_at_every_font_and_scale)
     OpenMainWindow();
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     const int before = window->height();
+    const std::map<QString, int> proportions = FontProportions();
     UseDesktop small({"1366x768 at 200 %", 1366, 768, 2, 11});
-    EXPECT_TRUE(QTest::qWaitFor([this] { return Label("Picture1")->pixmap().devicePixelRatio() == 2; }));
+    ExpectLogoDrawnFor(2);
     EXPECT_LT(window->height(), before);
+    EXPECT_EQ(FontProportions(), proportions) << "the fonts keep their proportions, laid out smaller";
+    ExpectAtHome(window.get(), "main window");
+    ExpectAtHome(window->PriceList(), "price list");
+
+    // A panel comes while the windows stay on their screen.
+    SCOPED_TRACE("a panel comes");
+    const int unpanelled = window->height();
+    UsePanels(0, 96);
+    EXPECT_LT(window->height(), unpanelled);
     ExpectAtHome(window.get(), "main window");
     ExpectAtHome(window->PriceList(), "price list");
     window.reset();
