@@ -29,7 +29,10 @@ PrintJob::PrintJob(ReportContent content, std::chrono::milliseconds bound, QObje
         m_control->Cancel();
         Report({PrintOutcome::NoAnswer, {}});
     });
-    m_bound->start(bound);
+    // A thread that watches its deadline gives its own verdict, well before
+    // this backstop for one that cannot (Qt's hand-over): the two never
+    // race for the word.
+    m_bound->start(bound + kPrintBackstop);
     m_thread->start();
 }
 

@@ -37,6 +37,8 @@ struct PrintResult {
 // it does not answer: longer than a busy network print server needs, much
 // shorter than the two minutes a silent one would otherwise hold a job.
 constexpr std::chrono::milliseconds kPrintBound{15000};
+// How long after its deadline a job that has not come back is given up.
+constexpr std::chrono::milliseconds kPrintBackstop{1000};
 
 // What a job on its way watches: the time it has and whether it is still wanted.
 class PrintControl {
@@ -69,8 +71,9 @@ PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintContr
 
 // One report on its way to the printer, on a thread of its own. Finished is
 // emitted once, on the GUI thread: with the print service's verdict, or with
-// "no answer" when the bound runs out first. Destroying the job cancels it
-// and returns at once; a thread still on its way finishes on its own.
+// "no answer" when the thread has not come back a backstop after the bound.
+// Destroying the job cancels it and returns at once; a thread still on its
+// way finishes on its own.
 class PrintJob : public QObject {
     Q_OBJECT
 public:
