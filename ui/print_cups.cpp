@@ -224,12 +224,15 @@ PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintContr
     const ipp_status_t created =
         cupsCreateDestJob(http, printer.dest, printer.info, &job, "KORVAL", optionCount, options);
     cupsFreeOptions(optionCount, options);
-    if (created > IPP_STATUS_OK_CONFLICTING || job == 0)
+    // Print services that change or ignore something asked for (driverless
+    // printers often do) still take the job.
+    const auto taken = [](ipp_status_t status) { return status <= IPP_STATUS_OK_CONFLICTING; };
+    if (!taken(created) || job == 0)
         return Failure(control, http);
     if (cupsStartDestDocument(http, printer.dest, printer.info, job, "KORVAL", CUPS_FORMAT_PDF, 0, nullptr, 1)
             != HTTP_STATUS_CONTINUE
         || cupsWriteRequestData(http, pdf.constData(), static_cast<size_t>(pdf.size())) != HTTP_STATUS_CONTINUE
-        || cupsFinishDestDocument(http, printer.dest, printer.info) != IPP_STATUS_OK) {
+        || !taken(cupsFinishDestDocument(http, printer.dest, printer.info))) {
         const PrintResult failed = Failure(control, http);
         if (control.GoOn())
             cupsCancelDestJob(http, printer.dest, job);

@@ -19,6 +19,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cctype>
@@ -194,27 +195,32 @@ TEST_F(Printing, the_report_goes_on_the_default_printer_s_own_paper)
 // (no queue CUPS makes passes one with margins to the program).
 TEST(MediaCollection, gives_the_printer_s_own_size_and_margins)
 {
-    // ippeveprinter's Letter with its quarter inch, and one that names no
-    // margins (the usual ones then); the queue table pins a borderless one.
-    const std::pair<int, double> cases[] = {{635, 6.35}, {-1, PageGeometry().Margins.left()}};
+    // Letter with a printer's own margins (a larger one at the foot, as
+    // many keep), and one that names no margins (the usual ones then); the
+    // queue table pins a borderless one.
+    const double usual = PageGeometry().Margins.left();
+    const std::pair<std::vector<int>, QMarginsF> cases[] = {
+        {{300, 500, 400, 1270}, QMarginsF(3, 5, 4, 12.7)},
+        {{}, QMarginsF(usual, usual, usual, usual)},
+    };
     for (const auto &[given, millimetres] : cases) {
-        SCOPED_TRACE(given);
+        SCOPED_TRACE(given.size());
         ipp_t *size = ippNew();
         ippAddInteger(size, IPP_TAG_ZERO, IPP_TAG_INTEGER, "x-dimension", 21590);
         ippAddInteger(size, IPP_TAG_ZERO, IPP_TAG_INTEGER, "y-dimension", 27940);
         ipp_t *collection = ippNew();
         ippAddCollection(collection, IPP_TAG_ZERO, "media-size", size);
-        for (const char *edge :
-             {"media-left-margin", "media-top-margin", "media-right-margin", "media-bottom-margin"})
-            if (given >= 0)
-                ippAddInteger(collection, IPP_TAG_ZERO, IPP_TAG_INTEGER, edge, given);
+        const char *edges[] = {"media-left-margin", "media-top-margin", "media-right-margin",
+                               "media-bottom-margin"};
+        for (std::size_t i = 0; i < given.size(); ++i)
+            ippAddInteger(collection, IPP_TAG_ZERO, IPP_TAG_INTEGER, edges[i], given[i]);
         const std::optional<Paper> paper = PaperOfCollection(collection);
         ippDelete(collection);
         ippDelete(size);
         ASSERT_TRUE(paper.has_value());
         EXPECT_NEAR(paper->Page.Paper.size(QPageSize::Millimeter).width(), 215.9, 0.01);
         EXPECT_NEAR(paper->Page.Paper.size(QPageSize::Millimeter).height(), 279.4, 0.01);
-        EXPECT_EQ(paper->Page.Margins, QMarginsF(millimetres, millimetres, millimetres, millimetres));
+        EXPECT_EQ(paper->Page.Margins, millimetres);
     }
 }
 
@@ -254,6 +260,13 @@ TEST_F(Printing, every_queue_a_user_adds_prints_on_its_own_paper_with_every_word
         {"user-pagesize-letter",
          {m, generic, o, QStringLiteral("PageSize=A4")},
          "PageSize=Letter",
+         letter,
+         {12, 12, 12, 12}},
+        // Both, disagreeing: the PPD option wins, as CUPS's own filters
+        // mark it after the media.
+        {"user-media-and-pagesize",
+         {m, generic, o, QStringLiteral("PageSize=A4")},
+         "media=iso_a4_210x297mm PageSize=Letter",
          letter,
          {12, 12, 12, 12}},
 #endif
@@ -357,6 +370,176 @@ private:
     bool m_listening = false;
 };
 
+#ifdef KORVAL_PRINTS_THROUGH_CUPS
+// A print server on the network, as the program meets one: a TCP port in
+// front of the private scheduler, relaying each connection to it, and able
+// to answer as such servers do where CUPS itself never would.
+class Relay : public QObject {
+public:
+    enum Answer {
+        Faithful,
+        // Job creation and documents answered
+        // "successful-ok-ignored-or-substituted-attributes", as driverless
+        // printers commonly answer.
+        Substituting,
+        // The connection lost as soon as a document sets out.
+        LosingDocuments,
+    };
+
+    Relay(QString scheduler, Answer answer) : m_scheduler(std::move(scheduler)), m_answer(answer)
+    {
+        // A full queue of connections not yet taken makes the system drop
+        // a new one's first packet: connecting takes a second or more.
+        m_server.setListenBacklogSize(0);
+        m_listening = m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *client = m_server.nextPendingConnection())
+                Relaying(client);
+        });
+    }
+    bool Listening() const { return m_listening; }
+    QByteArray Server() const { return "127.0.0.1:" + QByteArray::number(m_server.serverPort()); }
+
+    // Slow to take connections until Release().
+    bool Hold()
+    {
+        m_server.pauseAccepting();
+        m_queued.connectToHost(QHostAddress::LocalHost, m_server.serverPort());
+        return m_queued.waitForConnected(kBusyMachineMs);
+    }
+    void Release() { m_server.resumeAccepting(); }
+
+private:
+    // A request, then its answer: CUPS's client sends the next request only
+    // once it has the answer. An IPP message starts with its version,
+    // operation or status, and request id, after the HTTP header and, in
+    // chunked transfer, the chunk's size.
+    struct Exchange {
+        QByteArray request, answer;
+        bool answering = false;
+        quint16 operation = 0;
+    };
+
+    static int IppStart(const QByteArray &http)
+    {
+        const int body = http.indexOf("\r\n\r\n");
+        if (body < 0)
+            return -1;
+        int start = body + 4;
+        if (http.left(body).toLower().contains("transfer-encoding: chunked")) {
+            const int line = http.indexOf("\r\n", start);
+            if (line < 0)
+                return -1;
+            start = line + 2;
+        }
+        return http.size() >= start + 8 ? start : -1;
+    }
+
+    void Relaying(QTcpSocket *client)
+    {
+        auto *upstream = new QLocalSocket(client);
+        upstream->connectToServer(m_scheduler);
+        if (!upstream->waitForConnected(kBusyMachineMs)) {
+            client->abort();
+            return;
+        }
+        auto exchange = std::make_shared<Exchange>();
+        connect(client, &QTcpSocket::readyRead, client, [this, client, upstream, exchange] {
+            const QByteArray data = client->readAll();
+            if (exchange->answering) {
+                *exchange = {};
+            }
+            if (exchange->operation == 0) {
+                exchange->request += data;
+                const int ipp = IppStart(exchange->request);
+                if (ipp >= 0)
+                    exchange->operation = qFromBigEndian<quint16>(exchange->request.constData() + ipp + 2);
+            }
+            upstream->write(data);
+            if (m_answer == LosingDocuments && exchange->operation == IPP_OP_SEND_DOCUMENT) {
+                upstream->abort();
+                client->abort();
+            }
+        });
+        connect(upstream, &QLocalSocket::readyRead, client, [this, client, upstream, exchange] {
+            QByteArray &answer = exchange->answer;
+            answer += upstream->readAll();
+            // "100 Continue" comes before the answer itself.
+            while (answer.startsWith("HTTP/1.1 100") && answer.contains("\r\n\r\n")) {
+                const int end = answer.indexOf("\r\n\r\n") + 4;
+                client->write(answer.left(end));
+                answer.remove(0, end);
+            }
+            const int ipp = exchange->answering ? -1 : IppStart(answer);
+            if (ipp >= 0) {
+                exchange->answering = true;
+                const quint16 operation = exchange->operation;
+                if (m_answer == Substituting && answer.at(ipp + 2) == 0 && answer.at(ipp + 3) == 0
+                    && (operation == IPP_OP_CREATE_JOB || operation == IPP_OP_SEND_DOCUMENT))
+                    answer[ipp + 3] = IPP_STATUS_OK_IGNORED_OR_SUBSTITUTED;
+            }
+            if (exchange->answering) {
+                client->write(answer);
+                answer.clear();
+            }
+        });
+        connect(client, &QTcpSocket::disconnected, upstream, &QLocalSocket::disconnectFromServer);
+        connect(upstream, &QLocalSocket::disconnected, client, &QTcpSocket::disconnectFromHost);
+        connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
+    }
+
+    QString m_scheduler;
+    Answer m_answer;
+    QTcpServer m_server;
+    QTcpSocket m_queued;
+    bool m_listening = false;
+};
+
+// What a print server answers is taken for what it means.
+TEST_F(Printing, a_print_server_slow_to_connect_substituting_or_losing_the_document)
+{
+    struct Case {
+        const char *name;
+        Relay::Answer answer;
+        bool slow;
+        const char *message;  // none: printed
+    } const cases[] = {
+        {"slow to take the connection", Relay::Faithful, true, nullptr},
+        {"substituting attributes", Relay::Substituting, false, nullptr},
+        {"losing the document", Relay::LosingDocuments, false,
+         "Errore di stampa\nil lavoro non è arrivato alla stampante\n"},
+    };
+    ASSERT_TRUE(scheduler.AddDefaultPdfQueue());
+    Calculate(1);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        messages.shown.clear();
+        scheduler.ClearJobs();
+        Relay relay(scheduler.Path("cups.sock"), c.answer);
+        ASSERT_TRUE(relay.Listening());
+        ASSERT_TRUE(!c.slow || relay.Hold());
+        {
+            EnvironmentGuard server("CUPS_SERVER", relay.Server());
+            QTest::mouseClick(Button("Command2"), Qt::LeftButton);
+            if (c.slow)
+                QTimer::singleShot(300, &relay, &Relay::Release);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Printing(); }, 60000));
+        }
+        if (!c.message) {
+            EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text.toStdString();
+            EXPECT_FALSE(scheduler.WaitForJob().isEmpty()) << scheduler.Log().toStdString();
+            continue;
+        }
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_TRUE(messages.shown[0].text.startsWith(QString::fromUtf8(c.message)))
+            << messages.shown[0].text.toStdString();
+        // Nothing of it is left waiting in the queue.
+        const ToolRun waiting = RunTool(QStringLiteral("lpstat"), {QStringLiteral("-o")});
+        EXPECT_TRUE(waiting.ok && waiting.output.isEmpty()) << waiting.output.toStdString();
+    }
+}
+#endif
+
 class UnhelpfulPrintService : public MainWindowTest {
 protected:
     void SetUp() override
@@ -416,6 +599,23 @@ TEST_F(UnhelpfulPrintService, closing_the_window_while_a_job_waits_ends_it)
 }
 
 #ifdef KORVAL_PRINTS_THROUGH_CUPS
+// Making the connection is the one wait CUPS's client does not cut short.
+TEST_F(UnhelpfulPrintService, closing_the_window_while_the_connection_is_made_hands_the_job_over)
+{
+    Relay relay(Socket(), Relay::Faithful);
+    ASSERT_TRUE(relay.Listening() && relay.Hold());
+    EnvironmentGuard slow("CUPS_SERVER", relay.Server());
+    window->SetPrintBound(std::chrono::minutes(10));
+    QTest::mouseClick(Button("Command2"), Qt::LeftButton);
+    window->close();
+    window.reset();
+    EXPECT_FALSE(WaitForAbandonedJobs(std::chrono::milliseconds(0)))
+        << "the window waited for the job, or lost it";
+    relay.Release();
+    EXPECT_TRUE(QTest::qWaitFor([] { return WaitForAbandonedJobs(std::chrono::milliseconds(0)); }, 60000));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 // Only CUPS itself tells a connection that breaks from one never made.
 TEST_F(UnhelpfulPrintService, one_that_hangs_up_or_is_not_there_is_a_failure_with_a_reason)
 {
