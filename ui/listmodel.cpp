@@ -101,18 +101,6 @@ int ListModel::AddRow(const ListRow &row)
     return n;
 }
 
-void ListModel::SetSubItem(int row, int index, const QString &text)
-{
-    if (!At(row) || index < 1 || index >= columnCount())
-        return;
-    QStringList &subItems = m_rows[row - 1].SubItems;
-    while (subItems.size() < index)
-        subItems.append(QString());
-    subItems[index - 1] = text;
-    const QModelIndex cell = Cell(row, index + 1);
-    emit dataChanged(cell, cell, {Qt::DisplayRole});
-}
-
 QString ListModel::RowText(int row) const
 {
     const Row *r = At(row);

@@ -39,7 +39,6 @@ public:
     // All the rows at once, in place of those there were.
     void SetRows(const std::vector<ListRow> &rows);
     int AddRow(const ListRow &row);  // the row's text and all its sub-items; returns its number
-    void SetSubItem(int row, int index, const QString &text);
     QString RowText(int row) const;
     QString SubItem(int row, int index) const;
     int SubItemCount(int row) const;  // the highest sub-item ever set on the row

@@ -65,11 +65,6 @@ ListModel *ListView::Model() const
     return qobject_cast<ListModel *>(model());
 }
 
-QRect ListView::CellRect(int row, int column) const
-{
-    return Model() ? visualRect(Model()->Cell(row, column)) : QRect();
-}
-
 void ListView::SetColumnWidthTwips(int column, int twips)
 {
     if (column < 1)

@@ -26,9 +26,6 @@ public:
     void SetColumnWidthTwips(int column, int twips);
     // The window's twip changed size: the columns follow.
     void SetTwipScale(const TwipScale &scale);
-    int ColumnWidthPixels(int column) const { return columnWidth(column - 1); }
-    // Where a cell is drawn, in the viewport's coordinates.
-    QRect CellRect(int row, int column) const;
 
 signals:
     void RowClicked(int row);

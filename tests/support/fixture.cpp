@@ -72,7 +72,7 @@ Form2 *MainWindowTest::OpenAddDialog()
 Form2 *MainWindowTest::OpenRow(int row)
 {
     ListView *lamps = List("ListView1");
-    const QRect rect = lamps->CellRect(row, 1);
+    const QRect rect = lamps->visualRect(lamps->model()->index(row - 1, 0));
     QTest::mouseClick(lamps->viewport(), Qt::LeftButton, {}, rect.center());
     Form2 *dialog = window->LampDialog();
     EXPECT_TRUE(dialog);

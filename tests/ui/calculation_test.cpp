@@ -83,8 +83,8 @@ TEST_F(Calculation, lists_the_chosen_models_with_blank_and_total_rows)
         for (QPushButton *b : {Button("Command2"), Button("Command3"), Button("Command4"), Button("Command5")})
             EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
         EXPECT_EQ(QApplication::focusWidget(), Button("Command2"));
-        EXPECT_EQ(List("ListView2")->ColumnWidthPixels(5), 0) << "prices stay hidden";
-        EXPECT_EQ(List("ListView2")->ColumnWidthPixels(6), 0);
+        EXPECT_EQ(List("ListView2")->columnWidth(4), 0) << "prices stay hidden";
+        EXPECT_EQ(List("ListView2")->columnWidth(5), 0);
     }
 }
 
