@@ -90,8 +90,10 @@ public:
                 if (over && !Xdotool(QStringLiteral("mousedown 1 sleep %1 mouseup 1").arg(hold.count() / 1000.0)))
                     return false;
                 // Unheard, the click went to the title bar of a window that
-                // the compositor put there meanwhile.
-                if (over && QTest::qWaitFor([&] { return m_releases > released; }))
+                // the compositor put there meanwhile; heard on another
+                // window, to that window (a compositor may leave a window it
+                // is still showing out of what the pointer is over).
+                if (over && QTest::qWaitFor([&] { return m_releases > released; }) && m_releasedOn == window)
                     return true;
                 // Over the window but elsewhere in it: the window moved.
                 if (!over && m_moves > seen && m_over == window)
@@ -125,8 +127,10 @@ protected:
             ++m_moves;
             m_at = static_cast<QSinglePointEvent *>(event)->position();
         }
-        if (window && event->type() == QEvent::MouseButtonRelease)
+        if (window && event->type() == QEvent::MouseButtonRelease) {
             ++m_releases;
+            m_releasedOn = window;
+        }
         return false;
     }
 
@@ -158,6 +162,7 @@ private:
     QString m_display;
     QString m_window;
     QPointer<QWindow> m_over;
+    QPointer<QWindow> m_releasedOn;
     QPointF m_at;
     int m_moves = 0;
     int m_releases = 0;
