@@ -30,7 +30,7 @@ stop() {
       sleep 0.1
     done
   done
-  rm -rf "$root" "$root-empty" "$root".*
+  rm -rf "$root" "$root-empty" "$root".* "$root-empty".*
 }
 
 case "$1" in
