@@ -34,28 +34,27 @@ qt_for_windows() {
   work="$cache/work-$key"
   rm -rf "$work"
   mkdir -p "$work/lists/partial" "$work/parts"
-  # Debian's sources for the archive the machine already uses, in a list of
-  # our own: the machine's package sources stay as they are.
-  sources="$work/sources.list"
-  : >"$sources"
+  # Debian's sources for the archive the machine already uses, in lists of
+  # our own beside the machine's (which stay as they are): each entry as
+  # written, its key (Signed-By) included, with its type turned to source.
+  # Apt then checks the archive's signature and every file's checksum, and
+  # dpkg-source checks the .dsc's signature (debian-keyring) and the
+  # unpacked files against it.
   for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [ -f "$f" ] && sed -n 's/^deb \(.*debian.*\)$/deb-src \1/p' "$f" >>"$sources"
+    [ -f "$f" ] && sed -n 's/^deb \(.*debian.*\)$/deb-src \1/p' "$f" >>"$work/parts/korval.list"
   done
   for f in /etc/apt/sources.list.d/*.sources; do
     [ -f "$f" ] || continue
-    # deb822 stanzas: their URIs and suites, as one-line entries.
-    awk '/^Types:/ {deb = / deb( |$)/} /^URIs:/ {uri = $2} /^Suites:/ {s = ""; for (i = 2; i <= NF; i++) s = s " " $i}
-         /^Components:/ {c = ""; for (i = 2; i <= NF; i++) c = c " " $i}
-         /^$/ {if (deb && uri ~ /debian/) for (n = split(s, a, " "); n > 0; n--) print "deb-src [trusted=yes] " uri " " a[n] c; deb = 0}
-         END {if (deb && uri ~ /debian/) for (n = split(s, a, " "); n > 0; n--) print "deb-src [trusted=yes] " uri " " a[n] c}' \
-      "$f" >>"$sources"
+    awk 'BEGIN {RS = ""; ORS = "\n\n"}
+         /(^|\n)Types:[^\n]*deb( |\n|$)/ && /(^|\n)URIs:[^\n]*debian/ {
+           sub(/(^|\n)Types:[^\n]*/, "\nTypes: deb-src"); sub(/^\n/, ""); print}' \
+      "$f" >>"$work/parts/korval.sources"
   done
-  local apt=(apt-get -q -o Dir::Etc::SourceList="$sources" -o Dir::Etc::SourceParts="$work/parts"
+  local apt=(apt-get -q -o APT::Sandbox::User="$(id -un)" -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/parts"
     -o Dir::State::Lists="$work/lists" -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache=)
   "${apt[@]}" update >&2
   (cd "$work" && "${apt[@]}" source --download-only "qt6-base=$version" >&2)
-  sources="$(cd "$work" && ls qt6-base_*.dsc)"
-  (cd "$work" && dpkg-source --no-check -x "$sources" src >&2)
+  (cd "$work" && dpkg-source --require-valid-signature --require-strong-checksums -x qt6-base_*.dsc src >&2)
 
   build="$work/build"
   rm -rf "$prefix"
