@@ -5,10 +5,10 @@
 #include <string>
 
 #include "korval/about.h"
-#include "ui/ending.h"
 #include "ui/form1.h"
 #include "ui/messageboxes.h"
 #include "ui/printing.h"
+#include "ui/windows.h"
 
 namespace {
 

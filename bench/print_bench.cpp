@@ -17,18 +17,18 @@
 
 namespace {
 
-korval::test::PrivateScheduler &Scheduler()
+korval::test::PrintService &Scheduler()
 {
-    static korval::test::PrivateScheduler scheduler;
-    static const bool ready = scheduler.Running() && scheduler.AddDefaultPdfQueue();
+    static const std::unique_ptr<korval::test::PrintService> scheduler = korval::test::OpenPrintService();
+    static const bool ready = scheduler->Running() && scheduler->AddDefaultPdfQueue();
     if (!ready)
-        std::fprintf(stderr, "the private CUPS scheduler did not start\n%s\n", qPrintable(scheduler.Log()));
-    return scheduler;
+        std::fprintf(stderr, "the private CUPS scheduler did not start\n%s\n", qPrintable(scheduler->Log()));
+    return *scheduler;
 }
 
 void Print(benchmark::State &state, int lamps)
 {
-    korval::test::PrivateScheduler &scheduler = Scheduler();
+    korval::test::PrintService &scheduler = Scheduler();
     const korval::ReportContent content = korval::test::ReportOf(lamps);
     qint64 longestStall = 0;
     for (auto _ : state) {

@@ -20,21 +20,24 @@ export WINEPREFIX="$build/installed-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="msc
 wine=/usr/lib/wine/wine64
 wineserver() { /usr/lib/wine/wineserver "$@"; }
 source "$root/scripts/xvfb.sh"
-source "$root/scripts/private-cups.sh"
+service="$root/tests/support/print_service.sh"
+spool="$build/installed-cups"
 xvfb=
-cupsd=
 app=
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null
   wineserver -k 2>/dev/null || true
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  [ -n "$cupsd" ] && kill "$cupsd" 2>/dev/null
-  true
+  bash "$service" stop "$spool"
 }
 trap cleanup EXIT
 XVFB_SCREEN=1920x1080x24 start_xvfb
-spool="$build/installed-cups"
-start_private_cups "$spool"
+# Wine's printers are the queue table's, its A4 PostScript printer the
+# default.
+bash "$service" start "$spool"
+bash "$service" queues "$spool"
+export CUPS_SERVER="$spool/cups.sock"
+lpadmin -d generic-a4
 
 fail() {
   echo "installed KORVAL: $*" >&2
@@ -124,7 +127,7 @@ for dpi in 96 144; do
   shot "$main" "main-result-$scale"
   rm -f "$spool"/out/*
   xdotool key --window "$main" space 2>/dev/null
-  job="$(wait_private_job "$spool")" || fail "no job reached the print queue at $scale %"
+  job="$(bash "$service" job "$spool")" || fail "no job reached the print queue at $scale %"
   ps2pdf "$job" "$shots/report-$scale.pdf"
   pdfinfo "$shots/report-$scale.pdf" | grep -q 'Page size: *595.* x 842' || fail "the report is not on the queue's A4"
   words="$(pdftotext -layout "$shots/report-$scale.pdf" - | tr -s ' ')"

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QWindow>
 
 #include "engine/catalogue.h"
 #include "engine/numbers.h"
@@ -65,8 +64,8 @@ QGroupBox *MakePowerFrame(WindowLayout &layout, QWidget *parent, const char *nam
 
 }  // namespace
 
-Form1::Form1(State &state, MessageBoxes &messages, QWidget *parent)
-    : QWidget(parent), m_state(state), m_messages(messages)
+Form1::Form1(State &state, MessageBoxes &messages, std::chrono::milliseconds printBound)
+    : m_state(state), m_messages(messages), m_printer(new ReportPrinter(this, messages, state, printBound))
 {
     setObjectName(QStringLiteral("Form1"));
 
@@ -76,10 +75,9 @@ Form1::Form1(State &state, MessageBoxes &messages, QWidget *parent)
         if (m_logoRatio > 0)
             DrawArtwork();
     });
-    connect(qApp, &QGuiApplication::focusWindowChanged, &m_focusWatch,
-            [this](QWindow *window) { OnFocusWindowChanged(window); });
-    qApp->installEventFilter(this);
+    connect(m_printer, &ReportPrinter::Ended, Command3, qOverload<>(&QWidget::setFocus));
     Load();
+    new ActivationWatch(this, [this] { RefreshMainWindow(); });
 }
 
 void Form1::DrawArtwork()
@@ -169,19 +167,6 @@ void Form1::Load()
     m_state.BestCombination.clear();
 }
 
-void Form1::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    // The refresh of the first activation: without a window manager nothing
-    // activates the window. Counting it as active now keeps the real first
-    // activation, where there is one, from refreshing a second time.
-    m_lastActiveWindow = windowHandle();
-    RefreshMainWindow();
-}
-
 void Form1::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
@@ -197,44 +182,6 @@ void Form1::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && m_logoRatio > 0)
         DrawArtwork();
-}
-
-void Form1::OnFocusWindowChanged(QWindow *window)
-{
-    // Only the program's own windows count: coming back from another
-    // application, a message box or a drop-down list is no activation.
-    const bool ours = window
-        && (window == windowHandle() || (m_form2 && window == m_form2->windowHandle())
-            || (m_form3 && window == m_form3->windowHandle()));
-    if (!ours)
-        return;
-    if (window == windowHandle())
-        Activated();
-    else
-        m_lastActiveWindow = window;
-}
-
-void Form1::Activated()
-{
-    if (m_lastActiveWindow == windowHandle())
-        return;
-    m_lastActiveWindow = windowHandle();
-    RefreshMainWindow();
-}
-
-bool Form1::eventFilter(QObject *watched, QEvent *event)
-{
-    // The click that brings this window back comes before the news that it
-    // is active under Wayland (after it on X11 and Windows). The refresh
-    // moves the focus and rebuilds the lamp list, which would cancel a
-    // button or a row already pressed: a press is taken as the activation
-    // it brings, and the refresh runs before the press goes on.
-    if (event->type() == QEvent::MouseButtonPress && m_shown) {
-        const auto *widget = qobject_cast<QWidget *>(watched);
-        if (watched == windowHandle() || (widget && widget->window() == this))
-            Activated();
-    }
-    return false;
 }
 
 Notify Form1::Notifier()
@@ -411,52 +358,8 @@ ReportContent Form1::CollectReport() const
 
 void Form1::PrintReport()
 {
-    // One job at a time; the windows stay usable while it is on its way.
-    if (m_printJob)
-        return;
-    setCursor(Qt::BusyCursor);
-    m_printJob = new PrintJob(CollectReport(), m_printBound, this);
-    connect(m_printJob, &PrintJob::Finished, this, &Form1::PrintFinished);
-}
-
-void Form1::PrintFinished(const PrintResult &result)
-{
-    m_printJob->deleteLater();
-    m_printJob = nullptr;
-    unsetCursor();
-    if (const std::optional<QString> text = PrintMessage(result, m_state.Language))
-        m_messages.Show(this, *text, MessageIcon::Warning);
-    Command3->setFocus();
-}
-
-std::optional<QString> PrintMessage(const PrintResult &result, Language language)
-{
-    // The program says in its own words what kind of failure it was; the
-    // print service's words, in whatever language it speaks, follow apart.
-    const Bilingual *reason = nullptr;
-    switch (result.Outcome) {
-    case PrintOutcome::Printed:
-    case PrintOutcome::Cancelled:
-        return std::nullopt;
-    case PrintOutcome::NoPrinter:
-        return Localized(maintexts::NoPrinter, language);
-    case PrintOutcome::Unreachable:
-        reason = &maintexts::PrintServiceUnreachable;
-        break;
-    case PrintOutcome::NoAnswer:
-        reason = &maintexts::PrintServiceSilent;
-        break;
-    case PrintOutcome::Refused:
-        reason = &maintexts::PrintJobRefused;
-        break;
-    case PrintOutcome::Failed:
-        reason = &maintexts::PrintJobLost;
-        break;
-    }
-    QString text = Localized(maintexts::PrintFailed, language) + QLatin1Char('\n') + Localized(*reason, language);
-    if (!result.Detail.isEmpty())
-        text += QLatin1Char('\n') + result.Detail;
-    return text;
+    if (!m_printer->Busy())
+        m_printer->Print(CollectReport());
 }
 
 }  // namespace korval

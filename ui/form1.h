@@ -4,8 +4,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <optional>
-
 #include "engine/power.h"
 #include "engine/state.h"
 #include "ui/listview.h"
@@ -19,7 +17,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QWindow;
 
 namespace korval {
 
@@ -34,7 +31,9 @@ class Form3;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    Form1(State &state, MessageBoxes &messages, QWidget *parent = nullptr);
+    // `printBound`: how long "Stampa" waits for the print service before
+    // saying it does not answer.
+    Form1(State &state, MessageBoxes &messages, std::chrono::milliseconds printBound = kPrintBound);
 
     // Rebuilds the lamp list and the required powers from the lamp table.
     // Runs each time this window becomes the program's active window.
@@ -47,17 +46,11 @@ public:
     // stand on screen.
     ReportContent CollectReport() const;
 
-    // How long "Stampa" waits for the print service before saying it does
-    // not answer (kPrintBound unless changed).
-    void SetPrintBound(std::chrono::milliseconds bound) { m_printBound = bound; }
-    bool Printing() const { return m_printJob != nullptr; }
-
     // The open lamp dialog and price list, if any.
     Form2 *LampDialog() const;
     Form3 *PriceList() const;
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
 
@@ -73,10 +66,6 @@ private:
     void TakeBackFocus();
     RequiredPower ShowRequiredPower();
     void NameForScreenReaders(Language language);
-    void OnFocusWindowChanged(QWindow *window);
-    void Activated();
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void PrintFinished(const PrintResult &result);
     Notify Notifier();
 
     State &m_state;
@@ -103,19 +92,9 @@ private:
     ListModel *m_resultRows;  // shown by ListView2
 
     QtTexts m_qtTexts;
-    QPointer<PrintJob> m_printJob;
-    std::chrono::milliseconds m_printBound = kPrintBound;
+    ReportPrinter *m_printer;
     QPointer<Form2> m_form2;
     QPointer<Form3> m_form3;
-    QPointer<QWindow> m_lastActiveWindow;
-    bool m_shown = false;
-    // Context of the application-wide focus connection: a member goes before
-    // the base class takes the child windows down, and the connection with it.
-    QObject m_focusWatch;
 };
-
-// What the user is told when a print job ends, in the language given (a
-// warning): nothing when it printed or was cancelled.
-std::optional<QString> PrintMessage(const PrintResult &result, Language language);
 
 }  // namespace korval

@@ -32,9 +32,6 @@ public:
     QString ColumnCaption(int column) const;
     void SetColumnAlignment(int column, Qt::Alignment alignment);
 
-    // The cell at a 1-based row and column, as Qt's views address it.
-    QModelIndex Cell(int row, int column) const { return index(row - 1, column - 1); }
-
     void ClearRows();
     // All the rows at once, in place of those there were.
     void SetRows(const std::vector<ListRow> &rows);

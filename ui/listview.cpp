@@ -60,11 +60,6 @@ ListView::ListView(QWidget *parent) : QTreeView(parent)
             [this](const QModelIndex &index) { emit RowClicked(index.row() + 1); });
 }
 
-ListModel *ListView::Model() const
-{
-    return qobject_cast<ListModel *>(model());
-}
-
 void ListView::SetColumnWidthTwips(int column, int twips)
 {
     if (column < 1)

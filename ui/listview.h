@@ -21,8 +21,6 @@ public:
     explicit ListView(QWidget *parent = nullptr);
     void setModel(QAbstractItemModel *model) override;
 
-    // The list it shows (what setModel was given, if a ListModel).
-    ListModel *Model() const;
     void SetColumnWidthTwips(int column, int twips);
     // The window's twip changed size: the columns follow.
     void SetTwipScale(const TwipScale &scale);

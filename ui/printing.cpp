@@ -4,6 +4,11 @@
 #include <QDeadlineTimer>
 #include <QThread>
 #include <QTimer>
+#include <QWidget>
+
+#include "ui/localized.h"
+#include "ui/maintexts.h"
+#include "ui/messageboxes.h"
 
 namespace korval {
 
@@ -79,6 +84,61 @@ void PrintJob::Report(const PrintResult &result)
     m_reported = true;
     m_bound->stop();
     emit Finished(result);
+}
+
+ReportPrinter::ReportPrinter(QWidget *window, MessageBoxes &messages, const State &state,
+                             std::chrono::milliseconds bound)
+    : QObject(window), m_window(window), m_messages(messages), m_state(state), m_bound(bound)
+{
+}
+
+void ReportPrinter::Print(ReportContent content)
+{
+    if (m_job)
+        return;
+    m_window->setCursor(Qt::BusyCursor);
+    m_job = new PrintJob(std::move(content), m_bound, this);
+    connect(m_job, &PrintJob::Finished, this, &ReportPrinter::Finished);
+}
+
+void ReportPrinter::Finished(const PrintResult &result)
+{
+    m_job->deleteLater();
+    m_job = nullptr;
+    m_window->unsetCursor();
+    if (const std::optional<QString> text = PrintMessage(result, m_state.Language))
+        m_messages.Show(m_window, *text, MessageIcon::Warning);
+    emit Ended();
+}
+
+std::optional<QString> PrintMessage(const PrintResult &result, Language language)
+{
+    // The program says in its own words what kind of failure it was; the
+    // print service's words, in whatever language it speaks, follow apart.
+    const Bilingual *reason = nullptr;
+    switch (result.Outcome) {
+    case PrintOutcome::Printed:
+    case PrintOutcome::Cancelled:
+        return std::nullopt;
+    case PrintOutcome::NoPrinter:
+        return Localized(maintexts::NoPrinter, language);
+    case PrintOutcome::Unreachable:
+        reason = &maintexts::PrintServiceUnreachable;
+        break;
+    case PrintOutcome::NoAnswer:
+        reason = &maintexts::PrintServiceSilent;
+        break;
+    case PrintOutcome::Refused:
+        reason = &maintexts::PrintJobRefused;
+        break;
+    case PrintOutcome::Failed:
+        reason = &maintexts::PrintJobLost;
+        break;
+    }
+    QString text = Localized(maintexts::PrintFailed, language) + QLatin1Char('\n') + Localized(*reason, language);
+    if (!result.Detail.isEmpty())
+        text += QLatin1Char('\n') + result.Detail;
+    return text;
 }
 
 }  // namespace korval

@@ -5,14 +5,19 @@
 #include <QObject>
 #include <QString>
 
+#include <QPointer>
+
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <optional>
 
+#include "engine/state.h"
 #include "ui/report.h"
 
 class QThread;
 class QTimer;
+class QWidget;
 
 namespace korval {
 
@@ -92,6 +97,37 @@ private:
     QTimer *m_bound;
     bool m_reported = false;
 };
+
+class MessageBoxes;
+
+// "Stampa" of a window: one job at a time, the window's cursor busy while it
+// is on its way, and what became of it told in the program's language of the
+// moment. The windows stay usable meanwhile.
+class ReportPrinter : public QObject {
+    Q_OBJECT
+public:
+    ReportPrinter(QWidget *window, MessageBoxes &messages, const State &state, std::chrono::milliseconds bound);
+
+    bool Busy() const { return m_job != nullptr; }
+    void Print(ReportContent content);
+
+signals:
+    // The job has ended and the user was told.
+    void Ended();
+
+private:
+    void Finished(const PrintResult &result);
+
+    QWidget *m_window;
+    MessageBoxes &m_messages;
+    const State &m_state;
+    std::chrono::milliseconds m_bound;
+    QPointer<PrintJob> m_job;
+};
+
+// What the user is told when a print job ends, in the language given (a
+// warning): nothing when it printed or was cancelled.
+std::optional<QString> PrintMessage(const PrintResult &result, Language language);
 
 // For the program's end, once its windows are gone: waits at most `bound`
 // for the threads of jobs destroyed on their way. False when one still runs;

@@ -1,9 +1,12 @@
 #include "ui/windows.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace korval {
 
@@ -37,11 +40,76 @@ void BringToFront(QWidget *window)
     // The window may still count as active: the main window's click that
     // asks for it can come before the compositor's word that the main
     // window took the keyboard, and then the main window would end in front.
-    if (window->isVisible() && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    if (window->isVisible() && OnWayland())
         window->hide();
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+ActivationWatch::ActivationWatch(QWidget *main, std::function<void()> activated)
+    : QObject(main), m_main(main), m_activated(std::move(activated))
+{
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &ActivationWatch::FocusMoved);
+    qApp->installEventFilter(this);
+}
+
+void ActivationWatch::FocusMoved(QWindow *window)
+{
+    if (!window)
+        return;
+    if (window == m_main->windowHandle()) {
+        Activated();
+        return;
+    }
+    for (const PeerDialog *peer : m_main->findChildren<PeerDialog *>())
+        if (window == peer->windowHandle())
+            m_lastActive = window;
+}
+
+void ActivationWatch::Activated()
+{
+    if (m_lastActive == m_main->windowHandle())
+        return;
+    m_lastActive = m_main->windowHandle();
+    m_activated();
+}
+
+bool ActivationWatch::eventFilter(QObject *watched, QEvent *event)
+{
+    // The first show counts as the first activation, which keeps the real
+    // one, where there is one, from counting a second time.
+    if (event->type() == QEvent::Show && watched == m_main && !m_shown) {
+        m_shown = true;
+        Activated();
+    }
+    // The click that brings the main window back comes before the news that
+    // it is active under Wayland (after it on X11 and Windows). What the
+    // activation does may move the focus and rebuild lists, which would
+    // cancel a button or a row already pressed: a press is taken as the
+    // activation it brings, and that runs before the press goes on.
+    if (event->type() == QEvent::MouseButtonPress && m_shown) {
+        const auto *widget = qobject_cast<QWidget *>(watched);
+        if (watched == m_main->windowHandle() || (widget && widget->window() == m_main))
+            Activated();
+    }
+    return false;
+}
+
+bool OnWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+bool TeardownMayHang()
+{
+    return QT_VERSION < QT_VERSION_CHECK(6, 5, 0) && OnWayland();
+}
+
+void LeaveAtOnce(int code)
+{
+    std::fflush(nullptr);
+    std::_Exit(code);
 }
 
 }  // namespace korval

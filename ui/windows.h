@@ -1,11 +1,14 @@
 #pragma once
 
 // The program's windows among the desktop's: single-instance windows that come
-// to the front when asked for, peers of the main window.
+// to the front when asked for, peers of the main window, when the main window
+// counts as activated, and how the program leaves the desktop.
 
 #include <QDialog>
 #include <QPointer>
 #include <QWidget>
+
+#include <functional>
 
 namespace korval {
 
@@ -45,5 +48,41 @@ template<typename Window, typename Create> Window *ShowSingle(QPointer<Window> &
     BringToFront(slot);
     return slot;
 }
+
+// Calls `activated` each time `main` becomes the program's active window
+// again, after another window of the program (a peer dialog of `main`'s) had
+// the keyboard, and once when `main` is first shown: without a window
+// manager nothing activates it. Coming back from another application, a
+// message box or a drop-down list is no activation.
+class ActivationWatch : public QObject {
+public:
+    // A child of `main`, made before any of its dialogs: it goes before
+    // them, and no focus change of theirs reaches a window being destroyed.
+    ActivationWatch(QWidget *main, std::function<void()> activated);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FocusMoved(QWindow *window);
+    void Activated();
+
+    QWidget *m_main;
+    std::function<void()> m_activated;
+    QPointer<QWindow> m_lastActive;
+    bool m_shown = false;
+};
+
+// Whether the program's windows are on a Wayland compositor.
+bool OnWayland();
+
+// Whether taking the application down may hang for good: Qt 6.4's Wayland
+// plugin can leave its event thread waiting on the compositor while the
+// display waits for the thread.
+bool TeardownMayHang();
+
+// Leaves at once with `code`, output flushed, without destroying what a print
+// job still on its way or a hung connection holds.
+[[noreturn]] void LeaveAtOnce(int code);
 
 }  // namespace korval

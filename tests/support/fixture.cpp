@@ -19,7 +19,7 @@ bool ScriptedMessages::AskYesNo(QWidget *, const QString &text)
 
 Rows CellsOf(const ListView *list)
 {
-    const ListModel *model = list->Model();
+    const ListModel *model = ModelOf(list);
     Rows rows;
     for (int r = 1; r <= model->rowCount(); ++r) {
         std::vector<QString> cells{model->RowText(r)};
@@ -32,7 +32,7 @@ Rows CellsOf(const ListView *list)
 
 void MainWindowTest::SetUp()
 {
-    window = std::make_unique<Form1>(state, messages);
+    window = std::make_unique<Form1>(state, messages, printBound);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     // The logo is drawn once the window is on screen.
@@ -50,6 +50,12 @@ void MainWindowTest::PickLanguage(int entry)
     QComboBox *box = Combo("Combo1");
     box->setCurrentIndex(entry);
     emit box->activated(entry);
+}
+
+void MainWindowTest::PressPrint()
+{
+    QTest::mouseClick(Button("Command2"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !JobOnItsWay(); }, 60000)) << "the job never came back";
 }
 
 void MainWindowTest::ReturnToMain()

@@ -56,6 +56,12 @@ inline constexpr auto Combo = &Child<QComboBox>;
 inline constexpr auto List = &Child<ListView>;
 inline constexpr auto Label = &Child<QLabel>;
 
+// The rows a list shows.
+inline const ListModel *ModelOf(const ListView *list)
+{
+    return qobject_cast<const ListModel *>(list->model());
+}
+
 using Rows = std::vector<std::vector<QString>>;
 
 // Every cell of a list, sub-items included, read from its model.
@@ -84,6 +90,11 @@ protected:
     void PickLanguage(int entry);
     static ListView *List(const QWidget *w, const char *name) { return test::List(w, name); }
 
+    // Whether a job of "Stampa" is on its way; pressing it waits until the
+    // job has come back (printed, refused or failed).
+    bool JobOnItsWay() const { return window->findChild<ReportPrinter *>()->Busy(); }
+    void PressPrint();
+
     // Brings the main window back to the front, as a user clicking it would.
     void ReturnToMain();
 
@@ -104,6 +115,7 @@ protected:
 
     State state;
     ScriptedMessages messages;
+    std::chrono::milliseconds printBound = kPrintBound;  // the window's, when SetUp opens it
     std::unique_ptr<Form1> window;
 };
 

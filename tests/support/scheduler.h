@@ -1,15 +1,17 @@
 #pragma once
 
-// A private CUPS scheduler and an environment guard, for the print tests and
-// the print benchmark.
+// The print service the print tests and the print benchmark print to, the
+// queues users add, and the machine's tools that read what a printer got.
 
 #include <QByteArray>
-#include <QProcess>
+#include <QMarginsF>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace korval::test {
 
@@ -26,8 +28,9 @@ struct ToolRun {
     QByteArray errors;
 };
 ToolRun RunTool(const QString &name, const QStringList &arguments);
-// A file's path as such a tool reads it.
+// A file's path as such a tool reads it, and the other way round.
 QString HostPath(const QString &path);
+QString LocalPath(const QString &hostPath);
 
 // Sets an environment variable for the life of the guard.
 class EnvironmentGuard {
@@ -43,28 +46,36 @@ private:
     QByteArray m_old;
 };
 
-// A CUPS scheduler of the test's own: its configuration, spool and socket
-// live in a temporary folder, and its one queue hands each job to a small
-// backend that writes the document into that folder. The user's own printers
-// are never touched: the program under test is pointed at this socket.
-class PrivateScheduler {
+// A queue as users add them (cups/queues.tsv), with the sheet it prints on
+// and its printable area's margins, in points.
+struct UserQueue {
+    QString name;
+    QString needs;  // "any", or what the build must offer
+    QSizeF paper;
+    QMarginsF margins;
+    QString userOptions;
+};
+// The table's queues that need nothing, or one of `offers`.
+std::vector<UserQueue> UserQueues(const QStringList &offers);
+
+// A CUPS scheduler of the tests' own (print_service.sh): its configuration,
+// spool and socket live in a folder of its own, and its queues hand each
+// job to a backend that keeps it there. The user's own printers are never
+// touched: the program under test is pointed at its socket.
+class PrintService {
 public:
-    PrivateScheduler();
-    ~PrivateScheduler();
-    PrivateScheduler(const PrivateScheduler &) = delete;
-    PrivateScheduler &operator=(const PrivateScheduler &) = delete;
+    virtual ~PrintService() = default;
+    PrintService(const PrintService &) = delete;
+    PrintService &operator=(const PrintService &) = delete;
 
     bool Running() const { return m_running; }
 
     // A queue that keeps each job's document, made the default, on the
     // given paper. Without a paper (and the scheduler names none of its own)
     // the queue describes none.
-    bool AddDefaultPdfQueue(const char *media = "iso_a4_210x297mm");
-
-    // A queue as a user adds it, with `lpadmin -p NAME -E -v URI` and the
-    // further lpadmin arguments given (a driver, its options), made the
-    // default. Without a URI it keeps what leaves the filter chain.
-    bool AddDefaultQueue(const QString &name, const QStringList &arguments, const QString &uri = {});
+    virtual bool AddDefaultPdfQueue(const char *media = "iso_a4_210x297mm") = 0;
+    // The table's queue `name`, made the default; at `uri` when one is given.
+    virtual bool AddDefaultQueue(const QString &name, const QString &uri = {}) = 0;
 
     // A user's own options for a queue (as `lpoptions -p` writes them, into
     // the user's lpoptions file); empty takes them away.
@@ -73,25 +84,27 @@ public:
     void ClearJobs();
     bool RejectJobs();
 
-    // The first document the backend wrote, once it is complete.
-    QString WaitForJob(int timeoutMs = kBusyMachineMs) const;
+    // The first document the backend kept, once it is whole.
+    QString WaitForJob() const;
 
     QString Path(const char *relative) const;
     QString Log() const;
 
+protected:
+    explicit PrintService(QString root) : m_root(std::move(root)) { }
+    // print_service.sh's command for this folder.
+    ToolRun Service(const QStringList &arguments) const;
+    static bool Answers();
     static bool Run(const char *program, const QStringList &arguments);
 
-private:
-    QString Socket() const { return Path("cups.sock"); }
-    void Write(const char *relative, const QString &text) const;
-    static bool Answers();
-    static bool MakeDefault(const QString &queue);
-
     QString m_root;
-    std::optional<EnvironmentGuard> m_server;
-    std::optional<EnvironmentGuard> m_home;
-    QProcess m_cupsd;
     bool m_running = false;
 };
+
+// The build's print service: on Linux a scheduler of the test's own, started
+// now and stopped with it; under Wine the one the test run made before the
+// first program started (Wine reads its printers then), with the table's
+// queues that need nothing.
+std::unique_ptr<PrintService> OpenPrintService();
 
 }  // namespace korval::test

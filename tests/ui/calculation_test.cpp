@@ -92,11 +92,11 @@ TEST_F(Calculation, a_new_run_replaces_every_row_of_the_last)
 {
     Seed({k4000OneHour, k4000ThreeHours});
     QTest::mouseClick(Button("Command5"), Qt::LeftButton);
-    ASSERT_EQ(List("ListView2")->Model()->rowCount(), 5);
+    ASSERT_EQ(ModelOf(List("ListView2"))->rowCount(), 5);
     DeleteRow(state, 2);
     window->RefreshMainWindow();
     QTest::mouseClick(Button("Command5"), Qt::LeftButton);
-    EXPECT_EQ(List("ListView2")->Model()->rowCount(), 4);
+    EXPECT_EQ(ModelOf(List("ListView2"))->rowCount(), 4);
     EXPECT_EQ(CellsOf(List("ListView2")).back(), Total("Costo totale:", "28000"));
 }
 
@@ -105,7 +105,7 @@ TEST_F(Calculation, the_keyboard_alone_reaches_a_result)
     Seed({k860OneHour});
     ASSERT_EQ(QApplication::focusWidget(), Button("Command5"));
     QTest::keyClick(Button("Command5"), Qt::Key_Space);
-    EXPECT_EQ(List("ListView2")->Model()->rowCount(), 3);
+    EXPECT_EQ(ModelOf(List("ListView2"))->rowCount(), 3);
     EXPECT_EQ(QApplication::focusWidget(), Button("Command2"));
 }
 

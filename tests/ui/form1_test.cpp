@@ -42,8 +42,8 @@ TEST_F(MainWindow, starts_empty_in_italian_with_the_focus_on_add)
     EXPECT_EQ(Combo("Combo1")->currentText(), QStringLiteral("Italiano"));
     EXPECT_EQ(Label("Label1")->text(), QStringLiteral("Selezione modello e quantità UPS"));
     EXPECT_EQ(Button("Command3")->text(), QStringLiteral("Aggiungi Lampade"));
-    EXPECT_EQ(List("ListView1")->Model()->rowCount(), 0);
-    EXPECT_EQ(List("ListView2")->Model()->rowCount(), 0);
+    EXPECT_EQ(ModelOf(List("ListView1"))->rowCount(), 0);
+    EXPECT_EQ(ModelOf(List("ListView2"))->rowCount(), 0);
     EXPECT_TRUE(Edit("Text1")->text().isEmpty());
     EXPECT_TRUE(Edit("Text2")->text().isEmpty());
     ExpectEnabled(*window, {true, false, false, false, false, true});
@@ -142,7 +142,7 @@ TEST_F(MainWindow, erase_in_the_dialog_deletes_the_row_it_shows)
         for (const LampRecord &r : ReadRows(state))
             left.push_back(r.Fittings);
         EXPECT_EQ(left, c.left);
-        EXPECT_EQ(List("ListView1")->Model()->rowCount(), 2);
+        EXPECT_EQ(ModelOf(List("ListView1"))->rowCount(), 2);
     }
     // In add mode "Elimina" only closes.
     Form2 *d = OpenAddDialog();
@@ -176,12 +176,12 @@ TEST_F(MainWindow, deleting_the_last_row_keeps_the_result_list)
 {
     Seed({kRow860});
     QTest::mouseClick(Button("Command5"), Qt::LeftButton);
-    ASSERT_EQ(List("ListView2")->Model()->rowCount(), 3);
+    ASSERT_EQ(ModelOf(List("ListView2"))->rowCount(), 3);
     Form2 *d = OpenRow(1);
     QTest::mouseClick(Button(d, "Command2"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(List("ListView1")->Model()->rowCount(), 0);
-    EXPECT_EQ(List("ListView2")->Model()->rowCount(), 3);
+    EXPECT_EQ(ModelOf(List("ListView1"))->rowCount(), 0);
+    EXPECT_EQ(ModelOf(List("ListView2"))->rowCount(), 3);
     EXPECT_TRUE(Edit("Text1")->text().isEmpty());
     ExpectEnabled(*window, {true, false, false, false, false, true});
 }
@@ -192,8 +192,8 @@ TEST_F(MainWindow, adding_after_a_calculation_keeps_print_and_the_results)
     QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     AddLamp("1", "1", "1", "1");
     EXPECT_TRUE(Button("Command2")->isEnabled());
-    EXPECT_EQ(List("ListView2")->Model()->rowCount(), 3);
-    EXPECT_EQ(List("ListView1")->Model()->rowCount(), 2);
+    EXPECT_EQ(ModelOf(List("ListView2"))->rowCount(), 3);
+    EXPECT_EQ(ModelOf(List("ListView1"))->rowCount(), 2);
 }
 
 TEST_F(MainWindow, erase_all_asks_first)
@@ -214,8 +214,8 @@ TEST_F(MainWindow, erase_all_asks_first)
             messages.questions.clear();
             EXPECT_EQ(state.EditIndex, 0) << "the refresh runs either way";
             EXPECT_EQ(state.LampCount, yes ? 0 : 1);
-            EXPECT_EQ(List("ListView1")->Model()->rowCount(), yes ? 0 : 1);
-            EXPECT_EQ(List("ListView2")->Model()->rowCount(), yes ? 0 : 3);
+            EXPECT_EQ(ModelOf(List("ListView1"))->rowCount(), yes ? 0 : 1);
+            EXPECT_EQ(ModelOf(List("ListView2"))->rowCount(), yes ? 0 : 3);
             if (yes) {
                 ExpectEnabled(*window, {true, false, false, false, false, true});
                 EXPECT_TRUE(Edit("Text1")->text().isEmpty());
@@ -404,7 +404,7 @@ TEST_F(MainWindow, cos_phi_follows_the_locale_separator_and_reads_back)
 {
     LocaleGuard italian(QLocale(QLocale::Italian, QLocale::Italy));
     Seed({{12, 2, 58, kCosPhi09, 3, kFerromagnetic}});
-    EXPECT_EQ(List("ListView1")->Model()->SubItem(1, 3), QStringLiteral("0,9"));
+    EXPECT_EQ(ModelOf(List("ListView1"))->SubItem(1, 3), QStringLiteral("0,9"));
     Form2 *d = OpenRow(1);
     EXPECT_EQ(Edit(d, "Text4")->text(), QStringLiteral("0,9"));
     QTest::mouseClick(Button(d, "Command1"), Qt::LeftButton);
@@ -502,7 +502,7 @@ TEST_F(MainWindow, printing_without_a_print_service_never_passes_for_printed)
     Seed({kRow860});
     QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     QTest::mouseClick(Button("Command2"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Printing(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !JobOnItsWay(); }, 30000));
     ASSERT_EQ(messages.shown.size(), 1u);
 #ifdef KORVAL_PRINTS_THROUGH_CUPS
     EXPECT_TRUE(messages.shown[0].text.startsWith(

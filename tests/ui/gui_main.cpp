@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "ui/ending.h"
 #include "ui/printing.h"
+#include "ui/windows.h"
 
 int main(int argc, char *argv[])
 {

@@ -21,7 +21,7 @@ std::vector<QString> Texts(const Form1 &w)
                                Frame(&w, "Frame1")->title(),   Frame(&w, "Frame2")->title()};
     for (const ListView *list : {List(&w, "ListView1"), List(&w, "ListView2")})
         for (int c = 1; c <= 6; ++c)
-            texts.push_back(list->Model()->ColumnCaption(c));
+            texts.push_back(ModelOf(list)->ColumnCaption(c));
     return texts;
 }
 
@@ -120,10 +120,10 @@ TEST_F(LanguageSwitch, catalogue_descriptions_follow_but_rows_on_screen_wait)
     EXPECT_EQ(state.Catalogue1h[1].Description, "UPS Orvane Monophase/Monophase, Weight 91 Kg, 1 piece");
     EXPECT_EQ(state.Catalogue3h[3].Description, "UPS Orvane Monophase/Monophase, Weight 44+3x130 Kg, 1 piece");
     EXPECT_EQ(state.Catalogue3h[3].Price, 25000);
-    EXPECT_EQ(List("ListView1")->Model()->SubItem(1, 4), QStringLiteral("Elettronico"));
-    EXPECT_EQ(List("ListView1")->Model()->SubItem(1, 5), QStringLiteral("1 ora"));
-    EXPECT_EQ(List("ListView2")->Model()->RowText(1), QStringLiteral("1 ora"));
-    EXPECT_EQ(List("ListView2")->Model()->SubItem(3, 4), QStringLiteral("Costo totale:"));
+    EXPECT_EQ(ModelOf(List("ListView1"))->SubItem(1, 4), QStringLiteral("Elettronico"));
+    EXPECT_EQ(ModelOf(List("ListView1"))->SubItem(1, 5), QStringLiteral("1 ora"));
+    EXPECT_EQ(ModelOf(List("ListView2"))->RowText(1), QStringLiteral("1 ora"));
+    EXPECT_EQ(ModelOf(List("ListView2"))->SubItem(3, 4), QStringLiteral("Costo totale:"));
     EXPECT_EQ(Edit("Text1")->text(), QStringLiteral("860 W"));
     EXPECT_EQ(QApplication::focusWidget(), Button("Command2")) << "a language change moves no focus";
 
@@ -131,9 +131,9 @@ TEST_F(LanguageSwitch, catalogue_descriptions_follow_but_rows_on_screen_wait)
     Form2 *d = OpenAddDialog();
     d->close();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(List("ListView1")->Model()->SubItem(1, 4), QStringLiteral("Electronic"));
-    EXPECT_EQ(List("ListView1")->Model()->SubItem(1, 5), QStringLiteral("1 hour"));
-    EXPECT_EQ(List("ListView2")->Model()->RowText(1), QStringLiteral("1 ora"))
+    EXPECT_EQ(ModelOf(List("ListView1"))->SubItem(1, 4), QStringLiteral("Electronic"));
+    EXPECT_EQ(ModelOf(List("ListView1"))->SubItem(1, 5), QStringLiteral("1 hour"));
+    EXPECT_EQ(ModelOf(List("ListView2"))->RowText(1), QStringLiteral("1 ora"))
         << "results wait for the next calculation";
 }
 
@@ -151,7 +151,7 @@ TEST_F(PriceList, shows_six_models_with_the_price_hidden)
         const char *captions[2][5] = {{"Codice", "Durata", "Potenza", "Prezzo", "Descrizione"},
                                       {"Code", "Duration", "Power", "Price", "Description"}};
         for (int c = 1; c <= 5; ++c)
-            EXPECT_EQ(List(list, "ListView1")->Model()->ColumnCaption(c),
+            EXPECT_EQ(ModelOf(List(list, "ListView1"))->ColumnCaption(c),
                       QString::fromLatin1(captions[language][c - 1]));
         const int widths[] = {72, 53, 67, 0, 393};
         for (int c = 1; c <= 5; ++c)
@@ -196,7 +196,7 @@ TEST_F(PriceList, stays_in_the_language_it_was_opened_in)
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     list = window->PriceList();
     EXPECT_EQ(list->windowTitle(), QStringLiteral("UPS List"));
-    EXPECT_EQ(List(list, "ListView1")->Model()->SubItem(1, 1), QStringLiteral("1 hour"));
+    EXPECT_EQ(ModelOf(List(list, "ListView1"))->SubItem(1, 1), QStringLiteral("1 hour"));
 }
 
 }  // namespace

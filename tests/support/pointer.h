@@ -1,0 +1,179 @@
+#pragma once
+
+// The desktop's own pointer, for the tests under a real compositor.
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace korval::test {
+
+// Under a real compositor (under_compositor.sh starts it): Qt tells no window
+// activation there, so the test waits for the window with the keyboard; the
+// window may be one that a click still on its way opens.
+inline bool WaitFocused(const std::function<const QWidget *()> &window)
+{
+    return QTest::qWaitFor([&] { return window() && QGuiApplication::focusWindow() == window()->windowHandle(); },
+                           30000);
+}
+
+inline bool WaitFocused(const QWidget *window)
+{
+    return WaitFocused([window] { return window; });
+}
+
+// The pointer of the X server that the compositor draws its desktop into:
+// moved and pressed there, it reaches the program as the compositor decides,
+// as a user's mouse does. What the program hears of it tells where the main
+// window is on the desktop, and that a spot of it is in sight.
+class Pointer final : public QObject {
+public:
+    Pointer(QString display, QString window) : m_display(std::move(display)), m_window(std::move(window))
+    {
+        qApp->installEventFilter(this);
+        connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { ++m_focusChanges; });
+    }
+
+    // The window has the keyboard, taken since the last click: a window
+    // that had it before may still hold it while the click is on its way.
+    bool FocusedSinceClick(const std::function<const QWidget *()> &window) const
+    {
+        return QTest::qWaitFor([&] { return m_focusChanges > m_focusAtClick; }, 30000) && WaitFocused(window);
+    }
+
+    // Where the main window's top left corner is, read with the pointer
+    // about the desktop's middle, which a window wider and taller than half
+    // the desktop always covers. A compositor may smooth the first moves:
+    // two moves must differ by what was asked.
+    bool Locate(const QWidget *main)
+    {
+        const QPoint middle = main->screen()->geometry().center();
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            const QPoint from = middle + QPoint(attempt * 3, attempt * 2);
+            if (!MoveOver(from) || m_over != main->windowHandle())
+                continue;
+            const QPointF seen = m_at;
+            if (MoveOver(from + QPoint(10, 10)) && m_over == main->windowHandle()
+                && m_at - seen == QPointF(10, 10)) {
+                m_origin = from + QPoint(10, 10) - m_at.toPoint();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // A click on `widget` held for `hold`, at the first of `spots` that the
+    // pointer is seen over; done when the program has had the release. Where
+    // the compositor put another window, or its title bar, over them all,
+    // that window is first dragged aside as a user does: Super held, on
+    // GNOME, KDE and Weston alike.
+    bool Click(const QWidget *widget, const std::vector<QPoint> &spots, std::chrono::milliseconds hold)
+    {
+        for (int drag = 0; drag < 3; ++drag) {
+            std::optional<QPoint> covered;
+            for (const QPoint spot : spots) {
+                const QPoint at = widget->mapTo(widget->window(), spot);
+                // The pointer comes from a pixel aside: one already there
+                // would move nowhere, and nothing would be heard.
+                const int seen = m_moves;
+                const QWindow *window = widget->window()->windowHandle();
+                const bool over = MoveOver(m_origin + at + QPoint(1, 0)) && MoveOver(m_origin + at)
+                    && QTest::qWaitFor([&] { return m_over == window && m_at == QPointF(at); });
+                const int released = m_releases;
+                m_focusAtClick = m_focusChanges;
+                if (over && !Xdotool(QStringLiteral("mousedown 1 sleep %1 mouseup 1").arg(hold.count() / 1000.0)))
+                    return false;
+                // Unheard, the click went to the title bar of a window that
+                // the compositor put there meanwhile; heard on another
+                // window, to that window (a compositor may leave a window it
+                // is still showing out of what the pointer is over).
+                if (over && QTest::qWaitFor([&] { return m_releases > released; }) && m_releasedOn == window)
+                    return true;
+                // Over the window but elsewhere in it: the window moved.
+                if (!over && m_moves > seen && m_over == window)
+                    break;
+                covered = m_origin + at;
+            }
+            if (!covered)
+                break;
+            if (!Xdotool(QStringLiteral("keydown super mousedown 1")
+                         + QStringLiteral(" mousemove_relative 100 0 sleep 0.05").repeated(6)
+                         + QStringLiteral(" mouseup 1 keyup super")))
+                return false;
+        }
+        ADD_FAILURE() << widget->objectName().toStdString() << " is nowhere under the pointer";
+        return false;
+    }
+
+    // The middle of a control, and its two ends.
+    static std::vector<QPoint> Spots(const QWidget *widget)
+    {
+        const QRect r = widget->rect();
+        return {r.center(), {r.left() + 4, r.center().y()}, {r.right() - 4, r.center().y()}};
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = qobject_cast<QWindow *>(watched);
+        if (window && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)) {
+            m_over = window;
+            ++m_moves;
+            m_at = static_cast<QSinglePointEvent *>(event)->position();
+        }
+        if (window && event->type() == QEvent::MouseButtonRelease) {
+            ++m_releases;
+            m_releasedOn = window;
+        }
+        return false;
+    }
+
+private:
+    // Moves the pointer to `to` on the desktop and waits to hear of it over
+    // a window of the program.
+    bool MoveOver(QPoint to)
+    {
+        const int seen = m_moves;
+        return Xdotool(QStringLiteral("mousemove --window %1 %2 %3").arg(m_window).arg(to.x()).arg(to.y()))
+            && QTest::qWaitFor([&] { return m_moves > seen; });
+    }
+
+    // The program goes on with its events while xdotool runs.
+    bool Xdotool(const QString &command)
+    {
+        QProcess xdotool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), m_display);
+        xdotool.setProcessEnvironment(environment);
+        xdotool.start(QStringLiteral("xdotool"), command.split(QLatin1Char(' ')));
+        const bool ran = QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 30000)
+            && xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
+        EXPECT_TRUE(ran) << "xdotool " << command.toStdString() << ": "
+                         << xdotool.readAllStandardError().toStdString();
+        return ran;
+    }
+
+    QString m_display;
+    QString m_window;
+    QPointer<QWindow> m_over;
+    QPointer<QWindow> m_releasedOn;
+    QPointF m_at;
+    int m_moves = 0;
+    int m_releases = 0;
+    int m_focusChanges = 0;
+    int m_focusAtClick = 0;
+    QPoint m_origin;
+};
+
+}  // namespace korval::test

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# A CUPS scheduler of its own in FOLDER, for the print tests, the print
+# benchmark and the installed Windows program: its configuration, spool and
+# socket in FOLDER, the user's printers untouched. A client prints there
+# with CUPS_SERVER=FOLDER/cups.sock. Every queue hands its jobs to the
+# korvalpdf backend, which keeps them in FOLDER/out.
+#   start FOLDER            the scheduler, anew and without queues
+#   queue FOLDER NAME [URI] the queue NAME of queues.tsv (at URI if given)
+#   queues FOLDER           every queue of queues.tsv that needs nothing
+#   job FOLDER              the first whole job's file, within a minute
+#   stop FOLDER
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$2"
+export CUPS_SERVER="$root/cups.sock"
+
+# Runs $1 until it succeeds, up to a minute (a busy machine).
+within_a_minute() {
+  for _ in $(seq 600); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+answers() { LC_ALL=C lpstat -r 2>/dev/null | grep -q "scheduler is running"; }
+
+# lpadmin warns that drivers are deprecated; these are CUPS's own.
+add() {
+  local name="$1" uri="$2" needs paper margins options arguments
+  IFS=$'\t' read -r _ needs paper margins options arguments < <(grep -P "^\Q$name\E\t" "$here/cups/queues.tsv")
+  [ -n "${arguments:-}" ] || { echo "no queue $name in queues.tsv" >&2; return 1; }
+  # shellcheck disable=SC2086 # the table's arguments are words
+  lpadmin -p "$name" -E -v "$uri" $arguments 2>/dev/null
+}
+
+first_job() {
+  local job
+  job="$(find "$root/out" -name 'job-*' ! -name '*.part' 2>/dev/null | sort | head -n 1)"
+  [ -n "$job" ] && echo "$job"
+}
+
+stop() {
+  [ -f "$root/cupsd.pid" ] || return 0
+  local pid
+  pid="$(cat "$root/cupsd.pid")"
+  rm -f "$root/cupsd.pid"
+  kill "$pid" 2>/dev/null || return 0
+  within_a_minute eval "! kill -0 $pid 2>/dev/null"
+}
+
+case "$1" in
+  start)
+    stop
+    rm -rf "$root"
+    mkdir -p "$root"/{conf,spool,cache,state,log,tmp,out,serverbin/backend}
+    # The scheduler's helpers (the driver lister among them) run as its
+    # unprivileged user.
+    chmod 7755 "$root"
+    chmod 7777 "$root/out" "$root/tmp"
+    for sub in filter daemon cgi-bin driver notifier monitor backend/ipp; do
+      ln -s "/usr/lib/cups/$sub" "$root/serverbin/$sub"
+    done
+    for conf in cupsd.conf cups-files.conf; do
+      sed "s|@ROOT@|$root|g" "$here/cups/$conf" >"$root/conf/$conf"
+    done
+    # Owner-only: the scheduler runs such a backend with its own rights.
+    install -m 700 "$here/cups/korvalpdf" "$root/serverbin/backend/korvalpdf"
+    cupsd -f -c "$root/conf/cupsd.conf" -s "$root/conf/cups-files.conf" >"$root/log/cupsd" 2>&1 </dev/null &
+    echo $! >"$root/cupsd.pid"
+    within_a_minute answers || { cat "$root/log/cupsd" "$root/log/error_log" >&2; exit 1; }
+    ;;
+  queue) add "$3" "${4:-korvalpdf:$root/out}" ;;
+  queues)
+    grep -v '^#' "$here/cups/queues.tsv" | while IFS=$'\t' read -r name needs _; do
+      [ "$needs" = any ] && add "$name" "korvalpdf:$root/out"
+    done
+    ;;
+  job) within_a_minute first_job ;;
+  stop) stop ;;
+  *)
+    echo "usage: $0 start|queue|queues|job|stop FOLDER [NAME [URI]]" >&2
+    exit 2
+    ;;
+esac

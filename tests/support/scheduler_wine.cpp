@@ -1,0 +1,131 @@
+// The print service under Wine: the one the test run made before the first
+// program of its prefix started (tests/ui/wine_print_service.sh), since
+// Wine takes its printers from CUPS then, through the CUPS_SERVER that
+// program started with. Its queues are the table's that need nothing.
+
+#include "tests/support/scheduler.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QProcess>
+#include <QPrinterInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <windows.h>
+
+namespace korval::test {
+namespace {
+
+// Wine's own extensions of kernel32; Windows itself has none.
+template<typename Function> Function WineCall(const char *name)
+{
+    return reinterpret_cast<Function>(QLibrary::resolve(QStringLiteral("kernel32"), name));
+}
+
+// The queue the tests' PDF queue stands for: the run's A4 queue.
+const QString kA4Queue = QStringLiteral("generic-a4");
+
+class AttachedScheduler final : public PrintService {
+public:
+    AttachedScheduler()
+        : PrintService(LocalPath(QFileInfo(QString::fromLocal8Bit(qgetenv("CUPS_SERVER"))).path()))
+    {
+        QDir(Path("out")).removeRecursively();
+        QDir(m_root).mkpath(QStringLiteral("out"));
+        m_running = !m_root.isEmpty() && Answers();
+    }
+
+    bool AddDefaultPdfQueue(const char *media) override
+    {
+        if (qstrcmp(media, "iso_a4_210x297mm") != 0) {
+            ADD_FAILURE() << "the Wine run's print service has no queue on " << (media ? media : "no paper");
+            return false;
+        }
+        return MakeDefault(kA4Queue);
+    }
+
+    bool AddDefaultQueue(const QString &name, const QString &uri) override
+    {
+        if (!uri.isEmpty()) {
+            ADD_FAILURE() << "Wine has read its printers already: no queue can join at " << uri.toStdString();
+            return false;
+        }
+        return MakeDefault(name);
+    }
+
+private:
+    // From the program's start on, the default is Windows' to choose.
+    static bool MakeDefault(const QString &queue)
+    {
+        if (!QPrinterInfo::availablePrinterNames().contains(queue)) {
+            ADD_FAILURE() << "the Wine run's print service has no queue " << queue.toStdString();
+            return false;
+        }
+        return SetDefaultPrinterW(reinterpret_cast<const wchar_t *>(queue.utf16()));
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<PrintService> OpenPrintService()
+{
+    return std::make_unique<AttachedScheduler>();
+}
+
+QString HostPath(const QString &path)
+{
+    static const auto toUnix = WineCall<char *(*)(const wchar_t *)>("wine_get_unix_file_name");
+    char *unixPath =
+        toUnix ? toUnix(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16())) : nullptr;
+    if (!unixPath)
+        return path;
+    const QString result = QString::fromLocal8Bit(unixPath);
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return result;
+}
+
+QString LocalPath(const QString &hostPath)
+{
+    static const auto toDos = WineCall<wchar_t *(*)(const char *)>("wine_get_dos_file_name");
+    wchar_t *dos = toDos ? toDos(hostPath.toLocal8Bit().constData()) : nullptr;
+    if (!dos)
+        return QString();
+    const QString path = QDir::fromNativeSeparators(QString::fromWCharArray(dos));
+    HeapFree(GetProcessHeap(), 0, dos);
+    return path;
+}
+
+ToolRun RunTool(const QString &name, const QStringList &arguments)
+{
+    ToolRun run;
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out")), err = dir.filePath(QStringLiteral("err")),
+                  code = dir.filePath(QStringLiteral("code"));
+    QStringList shell{
+        QStringLiteral("-c"),
+        QStringLiteral(R"(o=$1 e=$2 c=$3; shift 3; "$@" >"$o" 2>"$e"; echo $? >"$c.part"; mv "$c.part" "$c")"),
+        QStringLiteral("sh"),
+        HostPath(out),
+        HostPath(err),
+        HostPath(code),
+        name};
+    shell += arguments;
+    if (!QProcess::startDetached(QStringLiteral("Z:/bin/sh"), shell)
+        || !QTest::qWaitFor([&] { return QFile::exists(code); }, 2 * kBusyMachineMs))
+        return run;
+    const auto read = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    run.output = read(out);
+    run.errors = read(err);
+    run.ok = read(code).trimmed() == "0";
+    return run;
+}
+
+}  // namespace korval::test

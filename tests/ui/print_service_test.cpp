@@ -1,0 +1,43 @@
+// Print services that do not help: Linux's alone, since Wine's CUPS client
+// looks for the print service at the CUPS_SERVER the program started with,
+// on a Unix socket that a Windows program cannot open.
+
+#include <QTimer>
+
+#include "tests/support/print_fixtures.h"
+
+namespace korval::test {
+namespace {
+
+TEST_F(UnhelpfulPrintService, a_silent_one_neither_freezes_the_windows_nor_passes_for_no_printer)
+{
+    SilentSpooler spooler(Socket());
+    ASSERT_TRUE(spooler.Listening());
+    ASSERT_NO_FATAL_FAILURE(Open(std::chrono::seconds(5)));
+    QTest::mouseClick(Button("Command2"), Qt::LeftButton);
+    ASSERT_TRUE(JobOnItsWay());
+    EXPECT_EQ(window->cursor().shape(), Qt::BusyCursor) << "the user sees something is going on";
+    QTest::mouseClick(Button("Command2"), Qt::LeftButton);  // a second press sends nothing
+    // The windows go on answering while the job is out; how long they may
+    // stall is the print benchmark's figure.
+    bool answered = false;
+    QTimer::singleShot(0, window.get(), [&] { answered = JobOnItsWay(); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 60000)) << "the windows wait for the job";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !JobOnItsWay(); }, 60000));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Errore di stampa\nil servizio di stampa non risponde"));
+    EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::focusWidget(), Button("Command3"));
+    spooler.Close();
+}
+
+TEST_F(UnhelpfulPrintService, closing_the_window_while_a_job_waits_ends_it)
+{
+    SilentSpooler spooler(Socket());
+    ASSERT_NO_FATAL_FAILURE(CloseWhileAJobWaits(spooler));
+    spooler.Close();
+    EXPECT_TRUE(WaitForAbandonedJobs(std::chrono::seconds(60))) << "the job does not end on its own";
+}
+
+}  // namespace
+}  // namespace korval::test
