@@ -42,28 +42,12 @@ start_xvfb
 display="$DISPLAY"
 env -u QT_QPA_PLATFORM DISPLAY="$display" "$command" >/tmp/korval-package-check.log 2>&1 &
 app=$!
-# A window of the program's (its class is the program's name) on screen.
-viewable_window() {
-  local id
-  for id in $(DISPLAY="$display" xwininfo -root -tree 2>/dev/null | awk '/\("korval" "KORVAL"\)/ {print $1}'); do
-    if DISPLAY="$display" xwininfo -id "$id" 2>/dev/null | grep -q IsViewable; then
-      return 0
-    fi
-  done
-  return 1
-}
-# A busy machine may take a while to start a program: up to a minute.
+# A window of the program's (its class is the program's name) on screen,
+# within a minute: a busy machine may take a while to start a program.
 shown=no
-for _ in $(seq 600); do
-  if viewable_window; then
-    shown=yes
-    break
-  fi
-  if ! kill -0 "$app" 2>/dev/null; then
-    break
-  fi
-  sleep 0.1
-done
+if DISPLAY="$display" timeout 60 xdotool search --sync --onlyvisible --classname '^korval$' >/dev/null 2>&1; then
+  shown=yes
+fi
 kill "$app" 2>/dev/null || true
 wait "$app" 2>/dev/null || true
 if [ "$shown" != yes ]; then

@@ -16,8 +16,9 @@ shots="$build/windows-screenshots"
 rm -rf "$shots"
 mkdir -p "$shots"
 
-export WINEPREFIX="$build/installed-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$build/installed-prefix"
 wine=/usr/lib/wine/wine64
+source "$root/cmake/wine-env.sh"
 wineserver() { /usr/lib/wine/wineserver "$@"; }
 source "$root/scripts/xvfb.sh"
 service="$root/tests/support/print_service.sh"
@@ -47,15 +48,9 @@ fail() {
 # Waits up to a minute (a busy machine) for a shown window whose title is
 # exactly $1, and prints its id.
 window_named() {
-  local id
-  for _ in $(seq 600); do
-    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
-      echo "$id"
-      return 0
-    done
-    sleep 0.1
-  done
-  return 1
+  local ids
+  ids="$(timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null)" || return 1
+  echo "${ids%%$'\n'*}"
 }
 
 # The window's own content (no frame: Wine draws none without a window
@@ -82,10 +77,7 @@ click_main() {
 rm -rf "$WINEPREFIX"
 "$wine" wineboot -i >/dev/null 2>&1
 wineserver -w
-# Wine's PostScript driver fails on the font Wine's own configuration gives
-# for Arial: the Linux machine's metric twin stands in for it, as it does
-# for Linux's programs.
-"$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
+wine_fonts "$wine"
 "$wine" "$installer" /S
 wineserver -w
 program="$WINEPREFIX/drive_c/Program Files/KORVAL/bin/korval.exe"

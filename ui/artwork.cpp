@@ -1,5 +1,7 @@
 #include "ui/artwork.h"
 
+#include "ui/fonts.h"
+
 #include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
@@ -11,23 +13,6 @@
 
 namespace korval {
 namespace {
-
-// The desktop's sans serif: Windows' UI fonts; under Wine, which may have
-// neither, the Linux machine's Arial twin, as the windows' own text (Qt's
-// last resort on Windows is the alphabetically first family, often a serif);
-// on Linux the family its font configuration knows by that name (which
-// Windows would take for its serif bitmap font).
-QFont SansFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("Tahoma"),
-#ifdef Q_OS_WIN
-                      QStringLiteral("Liberation Sans"),
-#endif
-                      QStringLiteral("Sans Serif")});
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
 
 // An emergency luminaire: a lamp housing with a lightning bolt, the sign of a
 // battery-backed supply.
@@ -69,7 +54,7 @@ QImage KorvalLogo(qreal scale, const QPalette &ground)
 
     const QColor window = ground.color(QPalette::Window);
     const QColor text = ground.color(QPalette::WindowText);
-    QFont title = SansFont();
+    QFont title = SansFont(Lettering::Artwork);
     title.setPixelSize(34);
     title.setBold(true);
     title.setLetterSpacing(QFont::AbsoluteSpacing, 2);
@@ -77,7 +62,7 @@ QImage KorvalLogo(qreal scale, const QPalette &ground)
     p.setPen(Readable({QColor(0x1b, 0x4f, 0x8a), QColor(0x8c, 0xb8, 0xe8)}, window, text, 4.5));
     p.drawText(QRectF(72, 4, 176, 42), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("KORVAL"));
 
-    QFont tag = SansFont();
+    QFont tag = SansFont(Lettering::Artwork);
     tag.setPixelSize(11);
     p.setFont(tag);
     p.setPen(Readable({QColor(0x55, 0x55, 0x55), QColor(0xb4, 0xb4, 0xb4)}, window, text, 4.5));

@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 
 #include "engine/numbers.h"
+#include "ui/fonts.h"
 #include "ui/listmodel.h"
 #include "ui/localized.h"
 #include "ui/maintexts.h"
@@ -23,9 +24,8 @@ constexpr int kResultPitch = 2667;
 class ReportWriter {
 public:
     ReportWriter(QPainter &painter, std::function<void()> newPage)
-        : m_painter(painter), m_newPage(std::move(newPage)), m_font(QStringLiteral("Arial"))
+        : m_painter(painter), m_newPage(std::move(newPage)), m_font(SansFont(Lettering::Report))
     {
-        m_font.setStyleHint(QFont::SansSerif);
         SetFont(10, false);
         m_tableLine = m_lineSpacing;
     }

@@ -1,5 +1,7 @@
 #include "ui/twips.h"
 
+#include "ui/fonts.h"
+
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -28,13 +30,7 @@ double Ratio(double measured, double drawn)
 
 QFont LegacyFont(qreal pointSize, bool bold)
 {
-    QFont font = QApplication::font();
-    // Liberation Sans keeps the narrow metrics the fixed layouts need;
-    // Windows has its UI fonts (not the old bitmap "MS Sans Serif"), and the
-    // desktop's own sans font stands in where all are missing.
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Segoe UI"), QStringLiteral("Tahoma"),
-                      QApplication::font().family()});
-    font.setStyleHint(QFont::SansSerif);
+    QFont font = SansFont(Lettering::Layout);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;
