@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QIcon>
 #include <QImage>
 #include <QPalette>
@@ -20,6 +21,11 @@ QImage KorvalLogo(qreal scale = 1, const QPalette &ground = PaperPalette());
 QIcon KorvalIcon();
 // The emblem alone, `size` pixels square on a transparent ground.
 QImage KorvalEmblem(int size);
+
+// The program's sans serif fonts, of the application's size and style: the
+// families it writes in are chosen here alone.
+enum class Lettering { Layout, Artwork, Report };
+QFont SansFont(Lettering use);
 
 // The contrast ratio of two colours (1 to 21), as WCAG 2 measures it.
 double Contrast(const QColor &a, const QColor &b);

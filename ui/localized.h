@@ -3,6 +3,7 @@
 // The program's texts are pairs, Italian first, chosen by the language at the
 // moment they are written.
 
+#include <QLocale>
 #include <QString>
 
 #include "engine/language.h"
@@ -17,6 +18,9 @@ inline QString Localized(const Bilingual &text, Language language)
 
 // The separator the user's locale writes decimals with, as long as the cos phi
 // reader understands it ('.' otherwise).
-char LocaleDecimalSeparator();
+inline char LocaleDecimalSeparator()
+{
+    return QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
+}
 
 }  // namespace korval

@@ -98,24 +98,21 @@ void ReportPrinter::Print(ReportContent content)
         return;
     m_window->setCursor(Qt::BusyCursor);
     m_job = new PrintJob(std::move(content), m_bound, this);
-    connect(m_job, &PrintJob::Finished, this, &ReportPrinter::Finished);
-}
-
-void ReportPrinter::Finished(const PrintResult &result)
-{
-    m_job->deleteLater();
-    m_job = nullptr;
-    m_window->unsetCursor();
-    if (const std::optional<QString> text = PrintMessage(result, m_state.Language))
-        m_messages.Show(m_window, *text, MessageIcon::Warning);
-    emit Ended();
+    connect(m_job, &PrintJob::Finished, this, [this](const PrintResult &result) {
+        m_job->deleteLater();
+        m_job = nullptr;
+        m_window->unsetCursor();
+        if (const std::optional<QString> text = PrintMessage(result, m_state.Language))
+            m_messages.Show(m_window, *text, MessageIcon::Warning);
+        emit Ended();
+    });
 }
 
 std::optional<QString> PrintMessage(const PrintResult &result, Language language)
 {
     // The program says in its own words what kind of failure it was; the
     // print service's words, in whatever language it speaks, follow apart.
-    const Bilingual *reason = nullptr;
+    const Bilingual *reason = &maintexts::PrintJobLost;
     switch (result.Outcome) {
     case PrintOutcome::Printed:
     case PrintOutcome::Cancelled:
@@ -132,7 +129,6 @@ std::optional<QString> PrintMessage(const PrintResult &result, Language language
         reason = &maintexts::PrintJobRefused;
         break;
     case PrintOutcome::Failed:
-        reason = &maintexts::PrintJobLost;
         break;
     }
     QString text = Localized(maintexts::PrintFailed, language) + QLatin1Char('\n') + Localized(*reason, language);

@@ -3,9 +3,8 @@
 // Handing the report to the default printer without holding up the windows.
 
 #include <QObject>
-#include <QString>
-
 #include <QPointer>
+#include <QString>
 
 #include <atomic>
 #include <chrono>
@@ -112,12 +111,9 @@ public:
     void Print(ReportContent content);
 
 signals:
-    // The job has ended and the user was told.
-    void Ended();
+    void Ended();  // and the user was told
 
 private:
-    void Finished(const PrintResult &result);
-
     QWidget *m_window;
     MessageBoxes &m_messages;
     const State &m_state;

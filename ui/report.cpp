@@ -7,7 +7,7 @@
 #include <QPdfWriter>
 
 #include "engine/numbers.h"
-#include "ui/fonts.h"
+#include "ui/artwork.h"
 #include "ui/listmodel.h"
 #include "ui/localized.h"
 #include "ui/maintexts.h"

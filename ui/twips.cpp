@@ -1,6 +1,6 @@
 #include "ui/twips.h"
 
-#include "ui/fonts.h"
+#include "ui/artwork.h"
 
 #include <QApplication>
 #include <QFontInfo>

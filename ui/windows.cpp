@@ -50,21 +50,14 @@ void BringToFront(QWidget *window)
 ActivationWatch::ActivationWatch(QWidget *main, std::function<void()> activated)
     : QObject(main), m_main(main), m_activated(std::move(activated))
 {
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, &ActivationWatch::FocusMoved);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *window) {
+        if (window && window == m_main->windowHandle())
+            Activated();
+        for (const PeerDialog *peer : m_main->findChildren<PeerDialog *>())
+            if (window && window == peer->windowHandle())
+                m_lastActive = window;
+    });
     qApp->installEventFilter(this);
-}
-
-void ActivationWatch::FocusMoved(QWindow *window)
-{
-    if (!window)
-        return;
-    if (window == m_main->windowHandle()) {
-        Activated();
-        return;
-    }
-    for (const PeerDialog *peer : m_main->findChildren<PeerDialog *>())
-        if (window == peer->windowHandle())
-            m_lastActive = window;
 }
 
 void ActivationWatch::Activated()

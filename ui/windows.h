@@ -64,7 +64,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void FocusMoved(QWindow *window);
     void Activated();
 
     QWidget *m_main;
