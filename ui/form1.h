@@ -31,8 +31,7 @@ class Form3;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    // `printBound`: how long "Stampa" waits for the print service before
-    // saying it does not answer.
+    // `printBound`: how long "Stampa" waits before "no answer".
     Form1(State &state, MessageBoxes &messages, std::chrono::milliseconds printBound = kPrintBound);
 
     // Rebuilds the lamp list and the required powers from the lamp table.

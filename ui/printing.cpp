@@ -88,7 +88,7 @@ void PrintJob::Report(const PrintResult &result)
 
 ReportPrinter::ReportPrinter(QWidget *window, MessageBoxes &messages, const State &state,
                              std::chrono::milliseconds bound)
-    : QObject(window), m_window(window), m_messages(messages), m_state(state), m_bound(bound)
+    : QObject(window), m_messages(messages), m_state(state), m_bound(bound)
 {
 }
 
@@ -96,14 +96,14 @@ void ReportPrinter::Print(ReportContent content)
 {
     if (m_job)
         return;
-    m_window->setCursor(Qt::BusyCursor);
+    Window()->setCursor(Qt::BusyCursor);
     m_job = new PrintJob(std::move(content), m_bound, this);
     connect(m_job, &PrintJob::Finished, this, [this](const PrintResult &result) {
         m_job->deleteLater();
         m_job = nullptr;
-        m_window->unsetCursor();
+        Window()->unsetCursor();
         if (const std::optional<QString> text = PrintMessage(result, m_state.Language))
-            m_messages.Show(m_window, *text, MessageIcon::Warning);
+            m_messages.Show(Window(), *text, MessageIcon::Warning);
         emit Ended();
     });
 }

@@ -99,9 +99,8 @@ private:
 
 class MessageBoxes;
 
-// "Stampa" of a window: one job at a time, the window's cursor busy while it
-// is on its way, and what became of it told in the program's language of the
-// moment. The windows stay usable meanwhile.
+// "Stampa" of a window: one job at a time, the window's cursor busy meanwhile,
+// what became of it told in the program's language of the moment.
 class ReportPrinter : public QObject {
     Q_OBJECT
 public:
@@ -114,7 +113,8 @@ signals:
     void Ended();  // and the user was told
 
 private:
-    QWidget *m_window;
+    QWidget *Window() const { return static_cast<QWidget *>(parent()); }
+
     MessageBoxes &m_messages;
     const State &m_state;
     std::chrono::milliseconds m_bound;

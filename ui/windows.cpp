@@ -9,6 +9,14 @@
 #include <cstdlib>
 
 namespace korval {
+namespace {
+
+bool OnWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+}  // namespace
 
 void PeerDialog::keyPressEvent(QKeyEvent *event)
 {
@@ -76,22 +84,16 @@ bool ActivationWatch::eventFilter(QObject *watched, QEvent *event)
         m_shown = true;
         Activated();
     }
-    // The click that brings the main window back comes before the news that
-    // it is active under Wayland (after it on X11 and Windows). What the
-    // activation does may move the focus and rebuild lists, which would
-    // cancel a button or a row already pressed: a press is taken as the
-    // activation it brings, and that runs before the press goes on.
+    // Under Wayland the click that brings the main window back comes before
+    // the news that it is active (after it on X11 and Windows), and what the
+    // activation does would cancel a button or row already pressed: the
+    // press is taken as the activation, which runs before the press goes on.
     if (event->type() == QEvent::MouseButtonPress && m_shown) {
         const auto *widget = qobject_cast<QWidget *>(watched);
         if (watched == m_main->windowHandle() || (widget && widget->window() == m_main))
             Activated();
     }
     return false;
-}
-
-bool OnWayland()
-{
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 bool TeardownMayHang()

@@ -49,15 +49,12 @@ template<typename Window, typename Create> Window *ShowSingle(QPointer<Window> &
     return slot;
 }
 
-// Calls `activated` each time `main` becomes the program's active window
-// again, after another window of the program (a peer dialog of `main`'s) had
-// the keyboard, and once when `main` is first shown: without a window
-// manager nothing activates it. Coming back from another application, a
-// message box or a drop-down list is no activation.
+// Calls `activated` when `main` is first shown (without a window manager
+// nothing activates it) and each time it takes the keyboard back from one of
+// its peer dialogs; not on coming back from another application, a message
+// box or a drop-down list. Made before the dialogs, it goes before them.
 class ActivationWatch : public QObject {
 public:
-    // A child of `main`, made before any of its dialogs: it goes before
-    // them, and no focus change of theirs reaches a window being destroyed.
     ActivationWatch(QWidget *main, std::function<void()> activated);
 
 protected:
@@ -71,9 +68,6 @@ private:
     QPointer<QWindow> m_lastActive;
     bool m_shown = false;
 };
-
-// Whether the program's windows are on a Wayland compositor.
-bool OnWayland();
 
 // Whether taking the application down may hang for good: Qt 6.4's Wayland
 // plugin can leave its event thread waiting on the compositor while the
