@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <atomic>
 #include <chrono>
@@ -16,7 +17,6 @@
 
 class QThread;
 class QTimer;
-class QWidget;
 
 namespace korval {
 

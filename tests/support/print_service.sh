@@ -8,6 +8,11 @@
 #   queue FOLDER NAME [URI] the queue NAME of queues.tsv (at URI if given)
 #   queues FOLDER           every queue of queues.tsv that needs nothing
 #   job FOLDER              the first whole job's file, within a minute
+#   driverless FOLDER       a driverless printer (its URI), as an IPP
+#                           Everywhere printer on the network is one: CUPS's
+#                           own ippeveprinter on a loopback port, with a
+#                           message bus of its own for its DNS-SD
+#   driverless-job FOLDER   the first document it printed, within a minute
 #   stop FOLDER
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -40,13 +45,22 @@ first_job() {
   [ -n "$job" ] && echo "$job"
 }
 
+# The queue's backend waits until the printer has done the job.
+driverless_job() {
+  local job
+  job="$(find "$root/driverless" -name '*.pdf' 2>/dev/null | head -n 1)"
+  [ -n "$job" ] && [ -z "$(lpstat -o)" ] && echo "$job"
+}
+
 stop() {
-  [ -f "$root/cupsd.pid" ] || return 0
-  local pid
-  pid="$(cat "$root/cupsd.pid")"
-  rm -f "$root/cupsd.pid"
-  kill "$pid" 2>/dev/null || return 0
-  within_a_minute eval "! kill -0 $pid 2>/dev/null"
+  local pidfile pid
+  for pidfile in "$root"/*.pid; do
+    [ -f "$pidfile" ] || continue
+    pid="$(cat "$pidfile")"
+    rm -f "$pidfile"
+    kill "$pid" 2>/dev/null && within_a_minute eval "! kill -0 $pid 2>/dev/null"
+  done
+  return 0
 }
 
 case "$1" in
@@ -77,6 +91,18 @@ case "$1" in
     done
     ;;
   job) within_a_minute first_job ;;
+  driverless)
+    mkdir -p "$root/driverless"
+    dbus-daemon --session --fork --print-pid --address="unix:path=$root/bus" >"$root/bus.pid"
+    port=$((20000 + RANDOM % 20000))
+    while (echo >"/dev/tcp/127.0.0.1/$port") 2>/dev/null; do port=$((port + 1)); done
+    DBUS_SYSTEM_BUS_ADDRESS="unix:path=$root/bus" ippeveprinter -n localhost -p "$port" -d "$root/driverless" \
+      -k -f application/pdf,image/pwg-raster,image/urf -r off KorvalDriverless >"$root/log/driverless" 2>&1 </dev/null &
+    echo $! >"$root/driverless.pid"
+    within_a_minute eval "(echo >/dev/tcp/127.0.0.1/$port) 2>/dev/null" || { cat "$root/log/driverless" >&2; exit 1; }
+    echo "ipp://localhost:$port/ipp/print"
+    ;;
+  driverless-job) within_a_minute driverless_job ;;
   stop) stop ;;
   *)
     echo "usage: $0 start|queue|queues|job|stop FOLDER [NAME [URI]]" >&2

@@ -72,6 +72,18 @@ QString PrintService::WaitForJob() const
     return job.ok ? Path("out/") + QFileInfo(QString::fromLocal8Bit(job.output.trimmed())).fileName() : QString();
 }
 
+QString PrintService::StartDriverless() const
+{
+    const ToolRun uri = Service({QStringLiteral("driverless")});
+    return uri.ok ? QString::fromLatin1(uri.output.trimmed()) : QString();
+}
+
+QString PrintService::WaitForDriverlessJob() const
+{
+    const ToolRun job = Service({QStringLiteral("driverless-job")});
+    return job.ok ? LocalPath(QString::fromLocal8Bit(job.output.trimmed())) : QString();
+}
+
 QString PrintService::Path(const char *relative) const
 {
     return m_root + QLatin1Char('/') + QLatin1String(relative);

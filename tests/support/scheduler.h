@@ -87,6 +87,11 @@ public:
     // The first document the backend kept, once it is whole.
     QString WaitForJob() const;
 
+    // A driverless printer of the service's (print_service.sh), and the
+    // first document it printed; empty when there is none.
+    QString StartDriverless() const;
+    QString WaitForDriverlessJob() const;
+
     QString Path(const char *relative) const;
     QString Log() const;
 

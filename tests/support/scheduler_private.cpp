@@ -19,10 +19,7 @@ QString SharedRoot()
 
 class PrivateScheduler final : public PrintService {
 public:
-    PrivateScheduler() : PrintService(SharedRoot())
-    {
-        m_running = Service({QStringLiteral("start")}).ok;
-    }
+    PrivateScheduler() : PrintService(SharedRoot()) { m_running = Service({QStringLiteral("start")}).ok; }
     ~PrivateScheduler() override { Service({QStringLiteral("stop")}); }
 
     bool AddDefaultPdfQueue(const char *media) override
@@ -38,7 +35,8 @@ public:
 
     bool AddDefaultQueue(const QString &name, const QString &uri) override
     {
-        return Service({QStringLiteral("queue"), name, uri.isEmpty() ? QStringLiteral("korvalpdf:") + Path("out") : uri})
+        return Service({QStringLiteral("queue"), name,
+                        uri.isEmpty() ? QStringLiteral("korvalpdf:") + Path("out") : uri})
                    .ok
             && Run("lpadmin", {QStringLiteral("-d"), name});
     }

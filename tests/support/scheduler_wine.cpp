@@ -11,8 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
-#include <QProcess>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -32,8 +32,7 @@ const QString kA4Queue = QStringLiteral("generic-a4");
 
 class AttachedScheduler final : public PrintService {
 public:
-    AttachedScheduler()
-        : PrintService(LocalPath(QFileInfo(QString::fromLocal8Bit(qgetenv("CUPS_SERVER"))).path()))
+    AttachedScheduler() : PrintService(LocalPath(QFileInfo(QString::fromLocal8Bit(qgetenv("CUPS_SERVER"))).path()))
     {
         QDir(Path("out")).removeRecursively();
         QDir(m_root).mkpath(QStringLiteral("out"));
