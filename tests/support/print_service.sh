@@ -87,7 +87,7 @@ case "$1" in
   queue) add "$3" "${4:-korvalpdf:$root/out}" ;;
   queues)
     grep -v '^#' "$here/cups/queues.tsv" | while IFS=$'\t' read -r name needs _; do
-      [ "$needs" = any ] && add "$name" "korvalpdf:$root/out"
+      if [ "$needs" = any ]; then add "$name" "korvalpdf:$root/out"; fi
     done
     ;;
   job) within_a_minute first_job ;;

@@ -20,29 +20,26 @@ stop() {
   rm -rf "$root" "$root-empty" "$root".* "$root-empty".*
 }
 
+ready() {
+  # shellcheck source=../../scripts/xvfb.sh
+  source "$here/../../scripts/xvfb.sh"
+  start_xvfb && echo "$xvfb" >"$root.xvfb.pid" && bash "$service" start "$root-empty" \
+    && bash "$service" start "$root" && bash "$service" queues "$root" || return 1
+  for folder in "$root" "$root-empty"; do
+    echo "export CUPS_SERVER='$folder/cups.sock' WINEPREFIX='$prefix' KORVAL_WINE_DISPLAY='$DISPLAY'" >"$folder.env"
+  done
+}
+
 case "$1" in
   start)
     prefix="$3"
     stop
     # The servers outlive this script: their output goes to a file, or
     # CTest would wait for it.
-    (
-      # shellcheck source=../../scripts/xvfb.sh
-      source "$here/../../scripts/xvfb.sh"
-      start_xvfb
-      echo "$xvfb" >"$root.xvfb.pid"
-      bash "$service" start "$root-empty"
-      bash "$service" start "$root"
-      bash "$service" queues "$root"
-      for folder in "$root" "$root-empty"; do
-        echo "export CUPS_SERVER='$folder/cups.sock' WINEPREFIX='$prefix' KORVAL_WINE_DISPLAY='$DISPLAY'" \
-          >"$folder.env"
-      done
-    ) >"$root.log" 2>&1 </dev/null
-    CUPS_SERVER="$root/cups.sock" LC_ALL=C lpstat -p && [ -s "$root-empty.env" ] || {
+    if ! ready >"$root.log" 2>&1 </dev/null || ! CUPS_SERVER="$root/cups.sock" LC_ALL=C lpstat -p; then
       cat "$root.log" >&2
       exit 1
-    }
+    fi
     ;;
   stop)
     stop
