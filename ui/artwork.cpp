@@ -157,30 +157,22 @@ QIcon KorvalIcon()
     return QIcon(new EmblemEngine);
 }
 
+// The layouts: Liberation Sans keeps the narrow metrics they need; Windows
+// has its UI fonts (not the old bitmap "MS Sans Serif"); the desktop's own
+// sans font stands in where all are missing. The artwork: Windows' UI fonts
+// (Qt's last resort there is the alphabetically first family, often a
+// serif), on Linux the family its font configuration knows as "Sans Serif"
+// (Windows' serif bitmap font). The report: the page it has always been laid
+// out for, which Linux's font configuration gives Arial's metric twin.
 QFont SansFont(Lettering use)
 {
+    const QString windows[] = {QStringLiteral("Segoe UI"), QStringLiteral("Tahoma")};
     QFont font = use == Lettering::Layout ? QGuiApplication::font() : QFont();
-    switch (use) {
-    case Lettering::Layout:
-        // Liberation Sans keeps the narrow metrics the fixed layouts need;
-        // Windows has its UI fonts (not the old bitmap "MS Sans Serif"), and
-        // the desktop's own sans font stands in where all are missing.
-        font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Segoe UI"), QStringLiteral("Tahoma"),
-                          QGuiApplication::font().family()});
-        break;
-    case Lettering::Artwork:
-        // Windows' UI fonts (Qt's last resort there is the alphabetically
-        // first family, often a serif); on Linux the family its font
-        // configuration knows by that name (which Windows would take for
-        // its serif bitmap font).
-        font.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("Tahoma"), QStringLiteral("Sans Serif")});
-        break;
-    case Lettering::Report:
-        // The page the report has always been laid out for; Linux's font
-        // configuration gives Arial's metric twin.
-        font.setFamilies({QStringLiteral("Arial")});
-        break;
-    }
+    font.setFamilies(use == Lettering::Layout
+                         ? QStringList{QStringLiteral("Liberation Sans"), windows[0], windows[1], font.family()}
+                         : use == Lettering::Artwork
+                         ? QStringList{windows[0], windows[1], QStringLiteral("Sans Serif")}
+                         : QStringList{QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
     return font;
 }

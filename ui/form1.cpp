@@ -96,16 +96,6 @@ void Form1::DrawArtwork()
     m_logoRatio = ratio;
 }
 
-Form2 *Form1::LampDialog() const
-{
-    return OpenWindow(m_form2);
-}
-
-Form3 *Form1::PriceList() const
-{
-    return OpenWindow(m_form3);
-}
-
 void Form1::BuildControls()
 {
     WindowLayout &layout = *m_layout;
@@ -289,28 +279,12 @@ void Form1::EditRow(int row)
 
 void Form1::ShowLampDialog()
 {
-    ShowSingle(m_form2, [this] {
-        auto *dialog = new Form2(m_state, m_messages, this);
-        connect(dialog, &QDialog::finished, this, &Form1::TakeBackFocus, Qt::QueuedConnection);
-        return dialog;
-    });
+    ShowSingle(m_form2, [this] { return new Form2(m_state, m_messages, this); });
 }
 
 void Form1::ShowPriceList()
 {
-    ShowSingle(m_form3, [this] {
-        auto *list = new Form3(m_state, this);
-        connect(list, &QDialog::finished, this, &Form1::TakeBackFocus, Qt::QueuedConnection);
-        return list;
-    });
-}
-
-void Form1::TakeBackFocus()
-{
-    // The window system need not hand the focus back when a window of ours
-    // goes; but another one of ours that is open keeps it.
-    if (!LampDialog() && !PriceList())
-        activateWindow();
+    ShowSingle(m_form3, [this] { return new Form3(m_state, this); });
 }
 
 void Form1::EraseAllRows()

@@ -45,10 +45,6 @@ public:
     // stand on screen.
     ReportContent CollectReport() const;
 
-    // The open lamp dialog and price list, if any.
-    Form2 *LampDialog() const;
-    Form3 *PriceList() const;
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -62,7 +58,6 @@ private:
     void EraseAllRows();
     void ShowLampDialog();
     void ShowPriceList();
-    void TakeBackFocus();
     RequiredPower ShowRequiredPower();
     void NameForScreenReaders(Language language);
     Notify Notifier();

@@ -55,6 +55,14 @@ void BringToFront(QWidget *window)
     window->activateWindow();
 }
 
+void TakeBackFocus(QWidget *owner)
+{
+    for (const PeerDialog *peer : owner->findChildren<PeerDialog *>())
+        if (peer->isVisible())
+            return;
+    owner->activateWindow();
+}
+
 ActivationWatch::ActivationWatch(QWidget *main, std::function<void()> activated)
     : QObject(main), m_main(main), m_activated(std::move(activated))
 {

@@ -36,14 +36,22 @@ protected:
 // Shows the window un-minimised, raised and active.
 void BringToFront(QWidget *window);
 
-// Modeless single-instance windows: brings the open one to the front, or
-// creates one (destroyed when closed) and shows it. A minimised window is
-// restored: a window the user asks for must come into sight.
+// Gives `owner` the focus back once a peer dialog of its has gone, unless
+// another one is open: the window system need not hand it back.
+void TakeBackFocus(QWidget *owner);
+
+// Modeless single-instance peer dialogs of their parent: brings the open one
+// to the front, or creates one (destroyed when closed) and shows it. A
+// minimised window is restored: a window the user asks for must come into
+// sight.
 template<typename Window, typename Create> Window *ShowSingle(QPointer<Window> &slot, Create create)
 {
     if (!OpenWindow(slot)) {
         slot = create();
         slot->setAttribute(Qt::WA_DeleteOnClose);
+        QWidget *owner = slot->parentWidget();
+        QObject::connect(
+            slot, &QDialog::finished, owner, [owner] { TakeBackFocus(owner); }, Qt::QueuedConnection);
     }
     BringToFront(slot);
     return slot;

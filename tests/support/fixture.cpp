@@ -67,7 +67,7 @@ void MainWindowTest::ReturnToMain()
 Form2 *MainWindowTest::OpenAddDialog()
 {
     QTest::mouseClick(Button("Command3"), Qt::LeftButton);
-    Form2 *dialog = window->LampDialog();
+    Form2 *dialog = LampDialogShown();
     EXPECT_TRUE(dialog);
     if (dialog) {
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
@@ -80,7 +80,7 @@ Form2 *MainWindowTest::OpenRow(int row)
     ListView *lamps = List("ListView1");
     const QRect rect = lamps->visualRect(lamps->model()->index(row - 1, 0));
     QTest::mouseClick(lamps->viewport(), Qt::LeftButton, {}, rect.center());
-    Form2 *dialog = window->LampDialog();
+    Form2 *dialog = LampDialogShown();
     EXPECT_TRUE(dialog);
     if (dialog) {
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));

@@ -90,6 +90,18 @@ protected:
     void PickLanguage(int entry);
     static ListView *List(const QWidget *w, const char *name) { return test::List(w, name); }
 
+    // The open lamp dialog and price list, if any: a closed one may linger
+    // until the event loop deletes it.
+    Form2 *LampDialogShown() const { return Shown<Form2>(); }
+    Form3 *PriceListShown() const { return Shown<Form3>(); }
+    template<typename Window> Window *Shown() const
+    {
+        for (Window *child : window->findChildren<Window *>())
+            if (child->isVisible())
+                return child;
+        return nullptr;
+    }
+
     // Whether a job of "Stampa" is on its way; pressing it waits until the
     // job has come back (printed, refused or failed).
     bool JobOnItsWay() const { return window->findChild<ReportPrinter *>()->Busy(); }

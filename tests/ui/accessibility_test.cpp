@@ -45,9 +45,9 @@ TEST_F(Accessibility, every_focusable_control_has_a_name_in_either_language)
         EXPECT_EQ(AccessibleName(List("ListView1")), QString::fromUtf8(c.lamps));
 
         QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-        ASSERT_TRUE(window->PriceList());
-        EXPECT_EQ(Unnamed(window->PriceList()), std::vector<std::string>{});
-        window->PriceList()->close();
+        ASSERT_TRUE(PriceListShown());
+        EXPECT_EQ(Unnamed(PriceListShown()), std::vector<std::string>{});
+        PriceListShown()->close();
         ReturnToMain();
         Form2 *dialog = OpenAddDialog();
         ASSERT_TRUE(dialog);

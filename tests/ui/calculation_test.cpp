@@ -168,7 +168,7 @@ TEST_F(Calculation, a_too_difficult_three_hour_class_stops_the_run)
         Form2 *d = OpenRow(row);
         ASSERT_TRUE(d);
         QTest::mouseClick(Button(d, "Command2"), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->LampDialog(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !LampDialogShown(); }));
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     EXPECT_EQ(state.LampCount, 0);

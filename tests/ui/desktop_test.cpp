@@ -201,7 +201,7 @@ TEST_F(Desktops, every_window_whole_at_every_font_and_scale)
             ExpectAtHome(dialog, "lamp dialog");
             dialog->close();
             QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-            ExpectAtHome(window->PriceList(), "price list");
+            ExpectAtHome(PriceListShown(), "price list");
             window.reset();
         }
     }
@@ -219,7 +219,7 @@ TEST_F(Desktops, every_window_whole_at_every_font_and_scale)
     EXPECT_LT(window->height(), before);
     EXPECT_EQ(FontProportions(), proportions) << "the fonts keep their proportions, laid out smaller";
     ExpectAtHome(window.get(), "main window");
-    ExpectAtHome(window->PriceList(), "price list");
+    ExpectAtHome(PriceListShown(), "price list");
 
     // A panel comes while the windows stay on their screen.
     SCOPED_TRACE("a panel comes");
@@ -227,7 +227,7 @@ TEST_F(Desktops, every_window_whole_at_every_font_and_scale)
     UsePanels(0, 96);
     EXPECT_LT(window->height(), unpanelled);
     ExpectAtHome(window.get(), "main window");
-    ExpectAtHome(window->PriceList(), "price list");
+    ExpectAtHome(PriceListShown(), "price list");
     window.reset();
 }
 

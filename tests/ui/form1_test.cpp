@@ -149,7 +149,7 @@ TEST_F(MainWindow, erase_in_the_dialog_deletes_the_row_it_shows)
     QTest::mouseClick(Button(d, "Command2"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(state.LampCount, 2);
-    EXPECT_FALSE(window->LampDialog());
+    EXPECT_FALSE(LampDialogShown());
 }
 
 TEST_F(MainWindow, cancel_and_the_close_box_change_nothing)
@@ -164,7 +164,7 @@ TEST_F(MainWindow, cancel_and_the_close_box_change_nothing)
         else
             QTest::mouseClick(Button(d, "Command3"), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        EXPECT_FALSE(window->LampDialog());
+        EXPECT_FALSE(LampDialogShown());
         ASSERT_EQ(ended.size(), 1);
         EXPECT_EQ(ended[0][0].toInt(), QDialog::Rejected);
         EXPECT_EQ(state.LampTable[1], kRow860);
@@ -254,7 +254,7 @@ TEST_F(MainWindow, the_dialog_keeps_its_row_whatever_the_main_window_does)
     Fill(d, "33", "3", "3", "1");
     ReturnToMain();
     OpenRow(1);
-    EXPECT_EQ(window->LampDialog(), d);
+    EXPECT_EQ(LampDialogShown(), d);
     EXPECT_EQ(Edit(d, "Text1")->text(), QStringLiteral("33")) << "reopening does not reload";
     QTest::mouseClick(Button(d, "Command1"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -310,16 +310,16 @@ TEST_F(MainWindow, only_a_return_from_our_own_windows_refreshes)
 
     // Coming back from the price list is an activation.
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window->PriceList()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(PriceListShown()));
     state.EditIndex = 1;
     ReturnToMain();
     EXPECT_EQ(state.EditIndex, 0);
 
     // So is the price list closing.
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window->PriceList()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(PriceListShown()));
     state.EditIndex = 1;
-    window->PriceList()->close();
+    PriceListShown()->close();
     ASSERT_TRUE(QTest::qWaitFor([&] { return state.EditIndex == 0; }));
 }
 
@@ -335,21 +335,20 @@ TEST_F(MainWindow, a_press_that_comes_before_its_activation_still_clicks)
         std::function<bool()> clicked;
     } presses[] = {
         {"Elenco UPS", Button("Command1"), Button("Command1")->rect().center(),
-         [this] { return window->PriceList()->isActiveWindow(); }},
+         [this] { return PriceListShown()->isActiveWindow(); }},
         {"a lamp row", lamps->viewport(), lamps->visualRect(lamps->model()->index(0, 0)).center(),
-         [this] { return window->LampDialog() && window->LampDialog()->isActiveWindow(); }},
+         [this] { return LampDialogShown() && LampDialogShown()->isActiveWindow(); }},
     };
     for (const auto &press : presses) {
         SCOPED_TRACE(press.what);
         QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window->PriceList()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(PriceListShown()));
         QTest::mousePress(press.target, Qt::LeftButton, {}, press.at);
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         QTest::mouseRelease(press.target, Qt::LeftButton, {}, press.at);
         EXPECT_TRUE(QTest::qWaitFor(press.clicked));
-        for (QWidget *open :
-             {static_cast<QWidget *>(window->LampDialog()), static_cast<QWidget *>(window->PriceList())})
+        for (QWidget *open : {static_cast<QWidget *>(LampDialogShown()), static_cast<QWidget *>(PriceListShown())})
             if (open)
                 open->close();
         ReturnToMain();
@@ -370,7 +369,7 @@ TEST_F(MainWindow, the_dialog_exists_once)
     // Only the three windows are windows of the window system: a control
     // made native too would be a window of its own under X11.
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-    ASSERT_TRUE(window->PriceList());
+    ASSERT_TRUE(PriceListShown());
     int native = 0;
     for (QWidget *widget : QApplication::allWidgets())
         native += widget->internalWinId() != 0 && !qobject_cast<QMenu *>(widget) ? 1 : 0;
@@ -383,8 +382,8 @@ TEST_F(MainWindow, keyboard_alone_opens_a_row)
     List("ListView1")->setFocus();
     QTest::keyClick(List("ListView1"), Qt::Key_Home);
     QTest::keyClick(List("ListView1"), Qt::Key_Return);
-    ASSERT_TRUE(window->LampDialog());
-    EXPECT_EQ(Edit(window->LampDialog(), "Text1")->text(), QStringLiteral("10")) << "the row's own values";
+    ASSERT_TRUE(LampDialogShown());
+    EXPECT_EQ(Edit(LampDialogShown(), "Text1")->text(), QStringLiteral("10")) << "the row's own values";
     EXPECT_FALSE(List("ListView1")->isEnabled());
 }
 
@@ -434,7 +433,7 @@ TEST_F(MainWindow, a_minimised_window_that_is_asked_for_comes_back_as_it_was)
         {[this]() -> QWidget * { return OpenRow(1); }, markText, textMarked},
         {[this]() -> QWidget * {
              QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-             return window->PriceList();
+             return PriceListShown();
          },
          // Rows loaded again would be heard of.
          [](QWidget *w) {

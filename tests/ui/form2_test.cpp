@@ -168,7 +168,7 @@ TEST_F(LampDialog, enter_and_escape_press_no_button)
     QTest::keyClick(Edit(d, "Text1"), Qt::Key_Enter);
     QTest::keyClick(Edit(d, "Text1"), Qt::Key_Escape);
     QApplication::processEvents();
-    EXPECT_TRUE(window->LampDialog());
+    EXPECT_TRUE(LampDialogShown());
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(state.LampCount, 0);
 }
@@ -211,7 +211,7 @@ TEST_F(LampDialog, checks_report_the_first_failure_in_the_current_language)
             EXPECT_EQ(messages.shown[0],
                       (ScriptedMessages::Shown{QString::fromUtf8(language ? c.english : c.italian),
                                                MessageIcon::Warning}));
-            EXPECT_TRUE(window->LampDialog()) << "the dialog stays open with the input";
+            EXPECT_TRUE(LampDialogShown()) << "the dialog stays open with the input";
             EXPECT_EQ(Edit(d, "Text1")->text(), QString::fromLatin1(c.fittings));
             EXPECT_EQ(Edit(d, "Text4")->text(), QString::fromLatin1(c.cosPhi));
             EXPECT_EQ(state.LampCount, 0);
@@ -240,8 +240,8 @@ TEST_F(LampDialog, the_megawatt_boundary_and_the_widest_ranges)
         QApplication::processEvents();
         EXPECT_EQ(state.LampCount, before + (accepted ? 1 : 0)) << fittings << "x" << lamps << "x" << watts;
         EXPECT_EQ(messages.shown.empty(), accepted);
-        if (window->LampDialog())
-            window->LampDialog()->close();
+        if (LampDialogShown())
+            LampDialogShown()->close();
         ReturnToMain();
     }
 }
@@ -262,7 +262,7 @@ TEST_F(LampDialog, a_full_table_keeps_the_dialog_and_the_input)
                   language ? QStringLiteral("Maximum number of lamp groups reached (250)")
                            : QStringLiteral("Numero massimo di gruppi di lampade raggiunto (250)"));
         EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
-        EXPECT_TRUE(window->LampDialog());
+        EXPECT_TRUE(LampDialogShown());
         EXPECT_EQ(Edit(d, "Text3")->text(), QStringLiteral("36"));
         EXPECT_EQ(state.LampCount, kMaxLampRows);
         d->close();

@@ -144,7 +144,7 @@ TEST_F(PriceList, shows_six_models_with_the_price_hidden)
     for (int language : {0, 1}) {
         PickLanguage(language);
         QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-        Form3 *list = window->PriceList();
+        Form3 *list = PriceListShown();
         ASSERT_TRUE(list);
         const bool it = language == 0;
         EXPECT_EQ(list->windowTitle(), it ? QStringLiteral("Elenco UPS") : QStringLiteral("UPS List"));
@@ -179,7 +179,7 @@ TEST_F(PriceList, shows_six_models_with_the_price_hidden)
 TEST_F(PriceList, stays_in_the_language_it_was_opened_in)
 {
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-    Form3 *list = window->PriceList();
+    Form3 *list = PriceListShown();
     ASSERT_TRUE(QTest::qWaitForWindowActive(list));
     const QAbstractItemModel *model = List(list, "ListView1")->model();
     QSignalSpy reset(model, &QAbstractItemModel::modelReset), inserted(model, &QAbstractItemModel::rowsInserted),
@@ -187,14 +187,14 @@ TEST_F(PriceList, stays_in_the_language_it_was_opened_in)
     ReturnToMain();
     PickLanguage(1);
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-    EXPECT_EQ(window->PriceList(), list) << "one price list at a time";
+    EXPECT_EQ(PriceListShown(), list) << "one price list at a time";
     EXPECT_EQ(list->windowTitle(), QStringLiteral("Elenco UPS"));
     EXPECT_TRUE(reset.empty() && inserted.empty() && changed.empty()) << "reopening does not reload";
 
     list->close();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-    list = window->PriceList();
+    list = PriceListShown();
     EXPECT_EQ(list->windowTitle(), QStringLiteral("UPS List"));
     EXPECT_EQ(ModelOf(List(list, "ListView1"))->SubItem(1, 1), QStringLiteral("1 hour"));
 }
@@ -232,7 +232,7 @@ TEST_F(Readability, a_cut_text_shows_whole_as_a_tooltip)
     PickLanguage(1);
 
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-    ListView *prices = List(window->PriceList(), "ListView1");
+    ListView *prices = List(PriceListShown(), "ListView1");
     EXPECT_EQ(CellTip(prices, 5, 5),
               QStringLiteral("UPS Orvane Monophase/Monophase, Weight 43+2x130 Kg, 1 piece"));
     EXPECT_EQ(CellTip(prices, 1, 5), QString());

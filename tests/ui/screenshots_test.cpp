@@ -58,20 +58,20 @@ TEST_F(Screenshots, every_window_in_both_languages)
     Save(window.get(), "main-italian");
 
     OpenRow(2);
-    Save(window->LampDialog(), "dialog-edit-italian");
-    window->LampDialog()->close();
+    Save(LampDialogShown(), "dialog-edit-italian");
+    LampDialogShown()->close();
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-    Save(window->PriceList(), "pricelist-italian");
-    window->PriceList()->close();
+    Save(PriceListShown(), "pricelist-italian");
+    PriceListShown()->close();
     ReturnToMain();
 
     PickLanguage(1);
     QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     Save(window.get(), "main-english");
     Save(OpenAddDialog(), "dialog-add-english");
-    window->LampDialog()->close();
+    LampDialogShown()->close();
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-    Save(window->PriceList(), "pricelist-english");
+    Save(PriceListShown(), "pricelist-english");
 }
 
 // The logo on the themes users have: its title stands out from the

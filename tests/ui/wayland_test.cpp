@@ -39,18 +39,18 @@ TEST_F(Wayland, windows_asked_for_come_to_the_front)
     Fill(first, "10", "2", "36", "0.9");
     QTest::mouseClick(Button(first, "Command1"), Qt::LeftButton);
     ASSERT_TRUE(WaitFocused(window.get()));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->LampDialog(); }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !LampDialogShown(); }));
     EXPECT_EQ(CellsOf(List("ListView1")).size(), 1u);
     EXPECT_EQ(Edit("Text1")->text(), QStringLiteral("860 W"));
 
     // "Elenco UPS" for a price list behind the main window.
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-    ASSERT_TRUE(WaitFocused(window->PriceList()));
-    QPointer<Form3> prices = window->PriceList();
+    ASSERT_TRUE(WaitFocused(PriceListShown()));
+    QPointer<Form3> prices = PriceListShown();
     MainInFront();
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
     EXPECT_TRUE(WaitFocused(prices)) << "the price list stays behind";
-    EXPECT_EQ(window->PriceList(), prices.data());
+    EXPECT_EQ(PriceListShown(), prices.data());
     prices->close();
     ASSERT_TRUE(WaitFocused(window.get()));
 
@@ -61,7 +61,7 @@ TEST_F(Wayland, windows_asked_for_come_to_the_front)
     MainInFront();
     QTest::mouseClick(Button("Command3"), Qt::LeftButton);
     EXPECT_TRUE(WaitFocused(dialog)) << "the lamp dialog stays behind";
-    EXPECT_EQ(window->LampDialog(), dialog);
+    EXPECT_EQ(LampDialogShown(), dialog);
     EXPECT_EQ(Edit(dialog, "Text1")->text(), QStringLiteral("20"));
     EXPECT_EQ(Edit(dialog, "Text4")->text(), QStringLiteral("0.5"));
     QTest::mouseClick(Button(dialog, "Command1"), Qt::LeftButton);
@@ -86,8 +86,8 @@ TEST_F(Wayland, a_click_on_the_inactive_main_window_lands)
     for (const int c : {5, 2, 0})
         firstRow.push_back(
             lamps->viewport()->mapTo(lamps, lamps->visualRect(lamps->model()->index(0, c)).center()));
-    const auto priceList = [this] { return window->PriceList(); };
-    const auto lampDialog = [this] { return window->LampDialog(); };
+    const auto priceList = [this] { return PriceListShown(); };
+    const auto lampDialog = [this] { return LampDialogShown(); };
 
     // Each click on the main window while another window of the program is
     // active: held as a person holds it, and at once, as a quick hand or a
