@@ -1,8 +1,6 @@
-# Everything the Windows build does that others do not, in one place:
-# cross-built with MinGW-w64 (cmake/mingw-w64.cmake), its programs run under
-# Wine, the program deployed with Qt's and MinGW's DLLs, its installer and
-# portable archive, its print tests against a print service made before
-# Wine starts. Included by the top folder; the functions are called by the
+# What only the Windows build (MinGW-w64, cmake/mingw-w64.cmake) does: its
+# programs run under Wine, the program deployed with its DLLs, the installer
+# and archive, the print tests' service. The functions are called by the
 # folders whose targets they concern.
 
 # At install time (install(SCRIPT) below): every DLL that the program and its
@@ -48,9 +46,8 @@ if(DEFINED KORVAL_DEPLOYED)
 endif()
 
 # The folders of MinGW's C++ runtime, which the program and Qt's DLLs share,
-# and of Qt's DLLs. The build's own programs (the icon tool, the tests) run
-# under Wine, in a prefix of the build's own, finding them there; the
-# package takes them from there.
+# and of Qt's DLLs: the build's programs run under Wine finding them there,
+# and the package takes them from there.
 set(KORVAL_DLL_DIRS "")
 foreach(dll libstdc++-6.dll libwinpthread-1.dll)
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
@@ -121,7 +118,7 @@ endfunction()
 # Printing through Wine's printers, which are the CUPS queues there when the
 # first program of a prefix starts, at the CUPS_SERVER it started with: one
 # print service for the whole run, its queues made before the first test
-# (tests/ui/wine_print_service.sh). The tests print from Qt's Windows
+# (tests/support/print_service.sh wine). The tests print from Qt's Windows
 # platform, whose text reaches the printer as text, in a prefix of their
 # own. The socket's path stays short, as Unix sockets need. Wine reads its
 # printers once while any program of the prefix runs: no other test may run
@@ -130,9 +127,9 @@ function(korval_wine_print_tests target)
   string(SHA1 run ${CMAKE_CURRENT_BINARY_DIR})
   string(SUBSTRING ${run} 0 12 run)
   set(service /tmp/korval-wine-print-${run})
-  set(script ${CMAKE_CURRENT_SOURCE_DIR}/wine_print_service.sh)
-  add_test(NAME PrintService.start COMMAND bash ${script} start ${service} ${PROJECT_BINARY_DIR}/wine-print)
-  add_test(NAME PrintService.stop COMMAND bash ${script} stop ${service})
+  set(script ${PROJECT_SOURCE_DIR}/tests/support/print_service.sh)
+  add_test(NAME PrintService.start COMMAND bash ${script} wine ${service} ${PROJECT_BINARY_DIR}/wine-print)
+  add_test(NAME PrintService.stop COMMAND bash ${script} wine-stop ${service})
   set_tests_properties(PrintService.start PROPERTIES FIXTURES_SETUP wine_print_service)
   set_tests_properties(PrintService.stop PROPERTIES FIXTURES_CLEANUP wine_print_service)
   set(serial TIMEOUT 180 RUN_SERIAL TRUE FIXTURES_REQUIRED wine_print_service)

@@ -103,15 +103,12 @@ for dpi in 96 144; do
   # last field.
   xdotool key --window "$main" space 2>/dev/null
   dialog="$(window_named 'Dati lampade')" || fail "no lamp dialog at $scale %"
-  xdotool type --delay 50 --window "$dialog" 10 2>/dev/null
-  xdotool key --window "$dialog" Tab 2>/dev/null
-  xdotool type --delay 50 --window "$dialog" 2 2>/dev/null
-  xdotool key --window "$dialog" Tab 2>/dev/null
-  xdotool type --delay 50 --window "$dialog" 36 2>/dev/null
-  xdotool key --window "$dialog" Tab 2>/dev/null
-  xdotool type --delay 50 --window "$dialog" 0.9 2>/dev/null
+  for field in 10 2 36 0.9; do
+    xdotool type --delay 50 --window "$dialog" "$field" 2>/dev/null
+    xdotool key --window "$dialog" Tab 2>/dev/null
+  done
   shot "$dialog" "dialog-$scale"
-  xdotool key --window "$dialog" Tab Tab Tab space 2>/dev/null
+  xdotool key --window "$dialog" Tab Tab space 2>/dev/null
   # Back on the main window "CALCOLA" has the focus, then "Stampa".
   sleep 1
   xdotool key --window "$main" space 2>/dev/null

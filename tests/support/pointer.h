@@ -2,20 +2,15 @@
 
 // The desktop's own pointer, for the tests under a real compositor.
 
-#include <gtest/gtest.h>
-
-#include <QGuiApplication>
-#include <QPointer>
 #include <QProcess>
 #include <QScreen>
-#include <QTest>
-#include <QWidget>
 #include <QWindow>
 
 #include <chrono>
 #include <functional>
 #include <optional>
-#include <vector>
+
+#include "tests/support/fixture.h"
 
 namespace korval::test {
 

@@ -30,8 +30,6 @@ protected:
         ASSERT_TRUE(Button("Command2")->isEnabled());
     }
 
-    void Print() { PressPrint(); }
-
     std::unique_ptr<PrintService> scheduler = OpenPrintService();
 };
 

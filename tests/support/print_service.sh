@@ -8,12 +8,17 @@
 #   queue FOLDER NAME [URI] the queue NAME of queues.tsv (at URI if given)
 #   queues FOLDER           every queue of queues.tsv that needs nothing
 #   job FOLDER              the first whole job's file, within a minute
-#   driverless FOLDER       a driverless printer (its URI), as an IPP
-#                           Everywhere printer on the network is one: CUPS's
-#                           own ippeveprinter on a loopback port, with a
-#                           message bus of its own for its DNS-SD
+#   driverless FOLDER       a driverless printer (its URI): CUPS's own IPP
+#                           Everywhere printer on a loopback port
 #   driverless-job FOLDER   the first document it printed, within a minute
 #   stop FOLDER
+#   wine FOLDER PREFIX      the Wine print tests' service, made before the
+#                           first program of their prefix starts (Wine reads
+#                           its printers then): FOLDER with the queues that
+#                           need nothing, FOLDER-empty without any, an X
+#                           server, and what the build's Wine runner reads
+#                           (KORVAL_WINE_ENV) in FOLDER.env and FOLDER-empty.env
+#   wine-stop FOLDER
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$2"
@@ -27,8 +32,6 @@ within_a_minute() {
   done
   return 1
 }
-
-answers() { LC_ALL=C lpstat -r 2>/dev/null | grep -q "scheduler is running"; }
 
 # lpadmin warns that drivers are deprecated; these are CUPS's own.
 add() {
@@ -82,7 +85,7 @@ case "$1" in
     install -m 700 "$here/cups/korvalpdf" "$root/serverbin/backend/korvalpdf"
     cupsd -f -c "$root/conf/cupsd.conf" -s "$root/conf/cups-files.conf" >"$root/log/cupsd" 2>&1 </dev/null &
     echo $! >"$root/cupsd.pid"
-    within_a_minute answers || { cat "$root/log/cupsd" "$root/log/error_log" >&2; exit 1; }
+    within_a_minute eval 'LC_ALL=C lpstat -r 2>/dev/null | grep -q "scheduler is running"' || { cat "$root/log/cupsd" "$root/log/error_log" >&2; exit 1; }
     ;;
   queue) add "$3" "${4:-korvalpdf:$root/out}" ;;
   queues)
@@ -103,6 +106,26 @@ case "$1" in
     echo "ipp://localhost:$port/ipp/print"
     ;;
   driverless-job) within_a_minute driverless_job ;;
+  wine)
+    bash "$0" wine-stop "$root"
+    # The servers outlive this script: their output goes to a file, or
+    # CTest would wait for it.
+    (
+      # shellcheck source=../../scripts/xvfb.sh
+      source "$here/../../scripts/xvfb.sh"
+      start_xvfb && echo "$xvfb" >"$root.xvfb.pid" && bash "$0" start "$root-empty" && bash "$0" start "$root" \
+        && bash "$0" queues "$root" || exit 1
+      for folder in "$root" "$root-empty"; do
+        echo "export CUPS_SERVER='$folder/cups.sock' WINEPREFIX='$3' KORVAL_WINE_DISPLAY='$DISPLAY'" >"$folder.env"
+      done
+    ) >"$root.log" 2>&1 </dev/null || { cat "$root.log" >&2; exit 1; }
+    ;;
+  wine-stop)
+    bash "$0" stop "$root"
+    bash "$0" stop "$root-empty"
+    [ ! -f "$root.xvfb.pid" ] || kill "$(cat "$root.xvfb.pid")" 2>/dev/null || true
+    rm -rf "$root" "$root-empty" "$root".* "$root-empty".*
+    ;;
   stop) stop ;;
   *)
     echo "usage: $0 start|queue|queues|job|stop FOLDER [NAME [URI]]" >&2

@@ -58,10 +58,8 @@ struct UserQueue {
 // The table's queues that need nothing, or one of `offers`.
 std::vector<UserQueue> UserQueues(const QStringList &offers);
 
-// A CUPS scheduler of the tests' own (print_service.sh): its configuration,
-// spool and socket live in a folder of its own, and its queues hand each
-// job to a backend that keeps it there. The user's own printers are never
-// touched: the program under test is pointed at its socket.
+// A CUPS scheduler of the tests' own (print_service.sh), in a folder of its
+// own where its queues keep each job; the user's own printers are untouched.
 class PrintService {
 public:
     virtual ~PrintService() = default;
@@ -70,9 +68,8 @@ public:
 
     bool Running() const { return m_running; }
 
-    // A queue that keeps each job's document, made the default, on the
-    // given paper. Without a paper (and the scheduler names none of its own)
-    // the queue describes none.
+    // A queue "korval" that keeps each job's document, made the default, on
+    // the given paper; without one (the scheduler names none) it names none.
     virtual bool AddDefaultPdfQueue(const char *media = "iso_a4_210x297mm") = 0;
     // The table's queue `name`, made the default; at `uri` when one is given.
     virtual bool AddDefaultQueue(const QString &name, const QString &uri = {}) = 0;
@@ -82,7 +79,6 @@ public:
     void SetUserOptions(const QString &queue, const QString &options);
 
     void ClearJobs();
-    bool RejectJobs();
 
     // The first document the backend kept, once it is whole.
     QString WaitForJob() const;

@@ -1,7 +1,6 @@
-// The print service under Wine: the one the test run made before the first
-// program of its prefix started (tests/ui/wine_print_service.sh), since
-// Wine takes its printers from CUPS then, through the CUPS_SERVER that
-// program started with. Its queues are the table's that need nothing.
+// The print service under Wine: the one the test run made (print_service.sh
+// wine) before Wine read its printers, with the table's queues that need
+// nothing.
 
 #include "tests/support/scheduler.h"
 

@@ -19,14 +19,14 @@ namespace {
 TEST_F(Printing, a_refused_job_is_reported_in_the_program_s_language_with_the_spooler_s_reason)
 {
     ASSERT_TRUE(scheduler->AddDefaultPdfQueue());
-    ASSERT_TRUE(scheduler->RejectJobs());
+    ASSERT_TRUE(RunTool(QStringLiteral("cupsreject"), {QStringLiteral("korval")}).ok);
     Calculate(1);
     const QString expected[] = {QStringLiteral("Errore di stampa\nil servizio di stampa ha rifiutato il lavoro\n"),
                                 QStringLiteral("Printing failed\nthe print service refused the job\n")};
     for (int language : {0, 1}) {
         messages.shown.clear();
         PickLanguage(language);
-        Print();
+        PressPrint();
         ASSERT_EQ(messages.shown.size(), 1u);
         const QString text = messages.shown[0].text;
         EXPECT_TRUE(text.startsWith(expected[language])) << text.toStdString();
@@ -50,7 +50,7 @@ TEST_F(Printing, the_report_goes_on_the_default_printer_s_own_paper)
     std::vector<std::vector<PdfWord>> printed;
     for (const Paper &paper : papers) {
         ASSERT_TRUE(scheduler->AddDefaultPdfQueue(paper.media)) << scheduler->Log().toStdString();
-        Print();
+        PressPrint();
         ASSERT_TRUE(messages.shown.empty()) << messages.shown[0].text.toStdString();
         const QString job = scheduler->WaitForJob();
         ASSERT_FALSE(job.isEmpty()) << scheduler->Log().toStdString();

@@ -12,7 +12,7 @@ TEST_F(Printing, stampa_sends_the_report_to_the_default_printer)
 {
     ASSERT_TRUE(scheduler->AddDefaultPdfQueue()) << scheduler->Log().toStdString();
     Calculate(1);
-    Print();
+    PressPrint();
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(QApplication::focusWidget(), Button("Command3"));
 
@@ -35,7 +35,7 @@ TEST_F(Printing, a_long_report_reaches_the_printer_whole)
 {
     ASSERT_TRUE(scheduler->AddDefaultPdfQueue());
     Calculate(kMaxLampRows);
-    Print();
+    PressPrint();
     const QString job = scheduler->WaitForJob();
     ASSERT_FALSE(job.isEmpty());
     const std::vector<PdfWord> words = ReadPdfWords(job);
@@ -62,7 +62,7 @@ TEST_F(Printing, no_default_printer_is_a_warning)
         messages.shown.clear();
         PickLanguage(language);
         Calculate(1);
-        Print();
+        PressPrint();
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].text,
                   language ? QStringLiteral("No default printer is installed")
@@ -106,7 +106,7 @@ TEST_F(Printing, every_queue_a_user_adds_prints_on_its_own_paper_with_every_word
                 << scheduler->Log().toStdString();
         }
         scheduler->SetUserOptions(queue.name, queue.userOptions);
-        Print();
+        PressPrint();
         ASSERT_TRUE(messages.shown.empty()) << messages.shown[0].text.toStdString();
         const QString output = isDriverless ? scheduler->WaitForDriverlessJob() : scheduler->WaitForJob();
         ASSERT_FALSE(output.isEmpty()) << "nothing came out\n" << scheduler->Log().toStdString();
