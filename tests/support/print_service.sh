@@ -128,7 +128,7 @@ case "$1" in
     ;;
   stop) stop ;;
   *)
-    echo "usage: $0 start|queue|queues|job|stop FOLDER [NAME [URI]]" >&2
+    echo "usage: $0 COMMAND FOLDER [ARGUMENTS], as listed at its head" >&2
     exit 2
     ;;
 esac
