@@ -87,6 +87,10 @@ program="$WINEPREFIX/drive_c/Program Files/KORVAL/bin/korval.exe"
   || fail "no entry in Apps & features"
 find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name 'KORVAL.lnk' | grep -q . || fail "no Start menu entry"
 echo "The installer put KORVAL in Program Files, the Start menu and Apps & features."
+for binary in "$(dirname "$program")"/*.exe "$(dirname "$program")"/*.dll "$(dirname "$program")"/*/*.dll; do
+  x86_64-w64-mingw32-objdump -h "$binary" | grep -q '\.debug_' && fail "$(basename "$binary") keeps its debugging information"
+done
+echo "Installed: $(du -sk "$(dirname "$(dirname "$program")")" | cut -f1) KiB, every binary stripped; installer: $(du -k "$installer" | cut -f1) KiB."
 
 for dpi in 96 144; do
   wineserver -k 2>/dev/null || true
