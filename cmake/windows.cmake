@@ -45,6 +45,9 @@ if(DEFINED KORVAL_DEPLOYED)
   # information, which users never need: two thirds of the program's size.
   file(GLOB_RECURSE dlls "${CMAKE_INSTALL_PREFIX}/${KORVAL_DLL_DESTINATION}/*.dll")
   execute_process(COMMAND "${KORVAL_STRIP}" --strip-unneeded ${dlls} COMMAND_ERROR_IS_FATAL ANY)
+  # Signed once stripped, as the installer and its uninstaller are.
+  execute_process(COMMAND sh "${CMAKE_CURRENT_LIST_DIR}/sign.sh"
+    "${CMAKE_INSTALL_PREFIX}/${KORVAL_DLL_DESTINATION}/korval.exe" ${dlls} COMMAND_ERROR_IS_FATAL ANY)
   cmake_policy(POP)
   return()
 endif()
@@ -68,26 +71,28 @@ if(KORVAL_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_BINARY_DIR}/wine-run.sh)
 endif()
 
-# The installer and the portable archive (`cpack`, NSIS and ZIP).
+# The installer (cmake/NSIS.template.in, in place of CPack's) and the
+# portable archive: `cpack`, NSIS and ZIP.
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
 set(CPACK_GENERATOR NSIS ZIP)
 set(CPACK_PACKAGE_FILE_NAME korval-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY KORVAL)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY KORVAL)
-# The Start menu entry, with the program's own icon.
-set(CPACK_PACKAGE_EXECUTABLES korval KORVAL)
 set(CPACK_NSIS_PACKAGE_NAME KORVAL)
 set(CPACK_NSIS_DISPLAY_NAME KORVAL)
 set(CPACK_NSIS_URL_INFO_ABOUT ${PROJECT_HOMEPAGE_URL})
 set(CPACK_NSIS_MUI_ICON ${KORVAL_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${KORVAL_ICO})
-set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\korval.exe")
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-# A 64-bit program in the 64-bit Program Files, by a 64-bit installer: a
-# 32-bit one would see the 32-bit registry and folders.
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
-# Elevated for all users when the user may, for this user alone when not.
+# A 64-bit installer, which sees the 64-bit registry and folders; elevated
+# for all users when the user may, for this user alone when not.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode\nRequestExecutionLevel highest")
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+set(CPACK_NSIS_KORVAL_VERSION_QUAD ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.0)
+set(CPACK_NSIS_KORVAL_SIGN "sh ${CMAKE_CURRENT_LIST_DIR}/sign.sh")
+# A licence page only for a licence text.
+if(EXISTS ${PROJECT_SOURCE_DIR}/LICENSE)
+  set(CPACK_NSIS_KORVAL_LICENSE_PAGE "!insertmacro MUI_PAGE_LICENSE \"${PROJECT_SOURCE_DIR}/LICENSE\"")
+endif()
 
 # The program as Windows shows it (icon and version in Explorer and the Start
 # menu), and its folder as Qt's own deployment fills it: the platform plugin

@@ -31,7 +31,7 @@ case "${1:-}" in
   # its translations are the host's, which are the same files.
   --windows) packages=(cmake ninja-build dpkg-dev debian-keyring xz-utils qt6-base-dev qt6-base-dev-tools
     qt6-translations-l10n g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine
-    fonts-liberation2 poppler-utils nsis xvfb xdotool imagemagick
+    fonts-liberation2 poppler-utils nsis osslsigncode openssl xvfb xdotool imagemagick
     cups cups-client cups-bsd cups-filters ghostscript) ;;
 esac
 

@@ -87,10 +87,14 @@ program="$WINEPREFIX/drive_c/Program Files/KORVAL/bin/korval.exe"
   || fail "no entry in Apps & features"
 find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name 'KORVAL.lnk' | grep -q . || fail "no Start menu entry"
 echo "The installer put KORVAL in Program Files, the Start menu and Apps & features."
-for binary in "$(dirname "$program")"/*.exe "$(dirname "$program")"/*.dll "$(dirname "$program")"/*/*.dll; do
+# Stripped, and signed where a certificate (KORVAL_SIGN_CA: its issuer) was given.
+for binary in "$(dirname "$program")"/*.exe "$(dirname "$program")"/*.dll "$(dirname "$program")"/*/*.dll \
+  "$(dirname "$(dirname "$program")")/Uninstall.exe" "$installer"; do
   x86_64-w64-mingw32-objdump -h "$binary" | grep -q '\.debug_' && fail "$(basename "$binary") keeps its debugging information"
+  [ -z "${KORVAL_SIGN_CA:-}" ] || osslsigncode verify -CAfile "$KORVAL_SIGN_CA" -in "$binary" >/dev/null \
+    || fail "$(basename "$binary") is not signed"
 done
-echo "Installed: $(du -sk "$(dirname "$(dirname "$program")")" | cut -f1) KiB, every binary stripped; installer: $(du -k "$installer" | cut -f1) KiB."
+echo "Installed: $(du -sk "$(dirname "$(dirname "$program")")" | cut -f1) KiB, every binary stripped${KORVAL_SIGN_CA:+ and signed}; installer: $(du -k "$installer" | cut -f1) KiB."
 
 for dpi in 96 144; do
   wineserver -k 2>/dev/null || true
@@ -147,3 +151,39 @@ for dpi in 96 144; do
   app=
 done
 echo "Screenshots of the installed KORVAL in $shots"
+
+# The installer's other situations, in the same prefix: the entry in Apps &
+# features, an upgrade over the installed copy, a downgrade (refused when
+# nobody is there to say yes), a per-user install beside it, and each copy
+# uninstalled without a trace.
+source "$build/about.sh"
+key='Software\Microsoft\Windows\CurrentVersion\Uninstall\KORVAL'
+entry() { "$wine" reg query "$1\\$key" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/.*$2 *REG_[A-Z]* *//p"; }
+folder="$(dirname "$(dirname "$program")")"
+wineserver -k 2>/dev/null || true
+for value in DisplayVersion Publisher InstallLocation DisplayIcon EstimatedSize UninstallString; do
+  [ -n "$(entry HKLM "$value")" ] || fail "Apps & features has no $value"
+done
+"$wine" "$installer" /S && wineserver -w
+[ -f "$program" ] && [ "$(entry HKLM DisplayVersion)" = "$KORVAL_VERSION" ] || fail "an upgrade lost the installed copy"
+"$wine" reg add "HKLM\\$key" /v DisplayVersion /d 99.0 /f >/dev/null 2>&1
+! "$wine" "$installer" /S || fail "a silent downgrade was not refused"
+wineserver -w
+[ -f "$program" ] && [ "$(entry HKLM DisplayVersion)" = 99.0 ] || fail "a refused downgrade changed the installed copy"
+"$wine" reg add "HKLM\\$key" /v DisplayVersion /d "$KORVAL_VERSION" /f >/dev/null 2>&1
+"$wine" "$installer" /S /CURRENTUSER && wineserver -w
+personal="$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Programs/KORVAL/bin/korval.exe')"
+[ -n "$personal" ] || fail "a per-user install is not in %LOCALAPPDATA%\\Programs"
+[ "$(entry HKCU InstallLocation)" != "" ] || fail "a per-user install has no entry in Apps & features"
+find "$WINEPREFIX/drive_c/users" -path '*Start Menu*' -name KORVAL.lnk | grep -q . || fail "no per-user Start menu entry"
+echo "Installed over itself, refused a silent downgrade, installed per user."
+for copy in "$folder" "$(dirname "$(dirname "$personal")")"; do
+  "$wine" "$copy/Uninstall.exe" /S && wineserver -w
+  [ ! -e "$copy" ] || fail "uninstalling left $(find "$copy" | head -n 3)"
+done
+for hive in HKLM HKCU; do
+  ! "$wine" reg query "$hive\\$key" >/dev/null 2>&1 || fail "uninstalling left $hive\\$key"
+  ! "$wine" reg query "$hive\\Software\\KORVAL" >/dev/null 2>&1 || fail "uninstalling left $hive\\Software\\KORVAL"
+done
+! find "$WINEPREFIX/drive_c" -name KORVAL.lnk | grep -q . || fail "uninstalling left a Start menu entry"
+echo "Both copies uninstalled without a trace."
