@@ -18,6 +18,8 @@ packages=(
   cups-filters printer-driver-cups-pdf cups-ipp-utils ghostscript
   dbus-daemon dbus-session-bus-common
   fonts-liberation2 fonts-dejavu-core
+  # Wine's Tahoma: the desktop table in a Windows UI font's metrics.
+  fonts-wine
   poppler-utils desktop-file-utils appstream
   xvfb x11-utils xdotool weston wayland-utils
   # GNOME's and KDE's compositors, which the Wayland tests start.

@@ -246,6 +246,7 @@ void Form1::ApplyLanguage()
     }
     for (int c = 1; c <= 6; ++c)
         ListView2->SetColumnWidthTwips(c, c <= 4 ? 2000 : 0);
+    m_layout->FitTexts();
     FillCatalogues(m_state);
 }
 

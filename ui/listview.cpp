@@ -20,6 +20,15 @@ void ShowIfCut(const QHelpEvent *help, QWidget *over, const QString &text, const
         QToolTip::hideText();
 }
 
+// The width a cell's text has in `item`'s room: Qt's styles draw it inside
+// the item's text room less a focus frame's margin and a pixel on either side.
+int TextRoom(const QStyleOptionViewItem &item, const QWidget *view)
+{
+    const QStyle *style = view->style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, &item, view) + 1;
+    return style->subElementRect(QStyle::SE_ItemViewItemText, &item, view).width() - 2 * margin;
+}
+
 class CutCellTips final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -31,12 +40,7 @@ public:
             return QStyledItemDelegate::helpEvent(event, view, option, index);
         QStyleOptionViewItem item = option;
         initStyleOption(&item, index);
-        const QStyle *style = view->style();
-        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view);
-        // Qt's styles draw a cell's text inside that room less a focus
-        // frame's margin and a pixel on either side.
-        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, &item, view) + 1;
-        ShowIfCut(event, view->viewport(), item.text, item.fontMetrics, text.width() - 2 * margin);
+        ShowIfCut(event, view->viewport(), item.text, item.fontMetrics, TextRoom(item, view));
         return true;
     }
 };
@@ -76,34 +80,57 @@ void ListView::SetTwipScale(const TwipScale &scale)
     ApplyColumnWidths();
 }
 
+std::vector<int> ListView::Needs(std::vector<int> &widths) const
+{
+    const int count = static_cast<int>(m_columnTwips.size());
+    widths.assign(m_columnTwips.size(), -1);
+    std::vector<int> needs(m_columnTwips.size(), 0);
+    for (int c = 0; c < count; ++c) {
+        const int twips = m_columnTwips[static_cast<std::size_t>(c)];
+        const int width = twips < 0 ? -1 : m_scale.X(twips);
+        widths[static_cast<std::size_t>(c)] = width;
+        // Headers and cells are read, not hovered: a visible column is at
+        // least as wide as its header's text and its widest cell need.
+        if (width > 0)
+            needs[static_cast<std::size_t>(c)] = std::max(HeaderWidth(c, width), CellWidth(c, width));
+    }
+    return needs;
+}
+
+void ListView::RowsChanged()
+{
+    // Only rows that need other widths move the columns: a column the user
+    // has dragged keeps its width through every refresh of its rows.
+    std::vector<int> widths;
+    if (Needs(widths) != m_needs) {
+        ApplyColumnWidths();
+        emit TextsChanged();
+    }
+}
+
 void ListView::ApplyColumnWidths()
 {
     const int count = static_cast<int>(m_columnTwips.size());
-    std::vector<int> widths(m_columnTwips.size(), -1);
-    std::vector<int> headers(m_columnTwips.size(), 0);
+    std::vector<int> widths;
+    m_needs = Needs(widths);
+    const std::vector<int> &needs = m_needs;
     int drawn = 0;
     int wanted = 0;
     for (int c = 0; c < count; ++c) {
-        const int twips = m_columnTwips[static_cast<std::size_t>(c)];
-        if (twips < 0)
-            continue;
         int &width = widths[static_cast<std::size_t>(c)];
-        width = m_scale.X(twips);
+        if (width < 0)
+            continue;
         drawn += width;
-        // A header is read, not hovered: a visible column is at least as wide
-        // as its header's text needs.
-        if (width > 0) {
-            headers[static_cast<std::size_t>(c)] = HeaderWidth(c, width);
-            width = std::max(width, headers[static_cast<std::size_t>(c)]);
-        }
+        width = std::max(width, needs[static_cast<std::size_t>(c)]);
         wanted += width;
     }
-    // The room the widened columns take comes from the others, the last
-    // first, as far as their own headers allow; the list keeps its width.
+    // The room the widened columns take comes from the list's own spare
+    // room, then from the other columns, the last first, as far as their own
+    // texts allow; what is still missing the list scrolls to.
     int excess = wanted - std::max(drawn, contentsRect().width());
     for (int c = count - 1; c >= 0 && excess > 0; --c) {
         int &width = widths[static_cast<std::size_t>(c)];
-        const int spare = std::min(excess, width - headers[static_cast<std::size_t>(c)]);
+        const int spare = std::min(excess, width - needs[static_cast<std::size_t>(c)]);
         if (width > 0 && spare > 0) {
             width -= spare;
             excess -= spare;
@@ -122,8 +149,25 @@ void ListView::ApplyColumnWidths()
     // them a pixel past it, and a scroll bar would come up for that pixel.
     const int over = header()->length() - contentsRect().width();
     if (last >= 0 && over > 0 && over <= kRoundingSlack
-        && header()->sectionSize(last) - over >= headers[static_cast<std::size_t>(last)])
+        && header()->sectionSize(last) - over >= needs[static_cast<std::size_t>(last)])
         header()->resizeSection(last, header()->sectionSize(last) - over);
+}
+
+int ListView::CellWidth(int column, int width) const
+{
+    if (!model())
+        return 0;
+    const QFontMetrics metrics = fontMetrics();
+    int widest = 0;
+    for (int r = 0; r < model()->rowCount(); ++r)
+        widest = std::max(widest, metrics.horizontalAdvance(model()->index(r, column).data().toString()));
+    if (widest == 0)
+        return 0;
+    QStyleOptionViewItem item;
+    initViewItemOption(&item);
+    item.features |= QStyleOptionViewItem::HasDisplay;
+    item.rect = QRect(0, 0, width, metrics.height());
+    return widest + width - TextRoom(item, this);
 }
 
 int ListView::HeaderWidth(int column, int width) const
@@ -141,9 +185,15 @@ int ListView::HeaderWidth(int column, int width) const
 void ListView::setModel(QAbstractItemModel *model)
 {
     QTreeView::setModel(model);
+    if (!model)
+        return;
     // Captions change with the language.
-    if (model)
-        connect(model, &QAbstractItemModel::headerDataChanged, this, &ListView::ApplyColumnWidths);
+    connect(model, &QAbstractItemModel::headerDataChanged, this, &ListView::ApplyColumnWidths);
+    // Rows that come, go or change may need wider columns.
+    connect(model, &QAbstractItemModel::modelReset, this, &ListView::RowsChanged);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &ListView::RowsChanged);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &ListView::RowsChanged);
+    connect(model, &QAbstractItemModel::dataChanged, this, &ListView::RowsChanged);
 }
 
 void ListView::changeEvent(QEvent *event)

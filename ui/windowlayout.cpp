@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QHeaderView>
+#include <QLabel>
 #include <QScreen>
 #include <QStyleOptionComboBox>
 #include <QWidget>
@@ -29,6 +31,31 @@ qreal Widest(const QComboBox *combo)
     return widest;
 }
 
+// How wide a control's texts are and the room it has for them, in its font
+// of the moment: a drop-down list's entries in its field, a label's caption,
+// a list's columns. No room for a control of any other kind.
+struct TextsAndRoom {
+    qreal needed = 0;
+    int room = 0;
+};
+TextsAndRoom TextsIn(const QWidget *control)
+{
+    if (const auto *combo = qobject_cast<const QComboBox *>(control)) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.frame = combo->hasFrame();
+        return {Widest(combo),
+                combo->style()
+                    ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                    .width()};
+    }
+    if (const auto *label = qobject_cast<const QLabel *>(control); label && label->pixmap().isNull())
+        return {qreal(label->fontMetrics().size(0, label->text()).width()), label->contentsRect().width()};
+    if (const auto *list = qobject_cast<const ListView *>(control))
+        return {qreal(list->header()->length()), list->contentsRect().width()};
+    return {};
+}
+
 }  // namespace
 
 WindowLayout::WindowLayout(QWidget *window, int width, int height)
@@ -42,6 +69,8 @@ void WindowLayout::Place(QWidget *control, const QRect &twips)
 {
     m_placed.push_back({control, twips});
     Locate(m_placed.back());
+    if (auto *list = qobject_cast<ListView *>(control))
+        connect(list, &ListView::TextsChanged, this, [this, list] { FitText(list); });
 }
 
 void WindowLayout::Locate(const Placed &placed) const
@@ -54,7 +83,7 @@ void WindowLayout::Locate(const Placed &placed) const
 void WindowLayout::SetFont(QWidget *control, qreal pointSize, bool bold)
 {
     m_fonts.push_back({control, pointSize, bold});
-    control->setFont(LegacyFont(pointSize * DesktopPointSize() / kDrawnPointSize * m_shrink, bold));
+    control->setFont(Drawn(m_fonts.back(), m_shrink));
 }
 
 QFont WindowLayout::WindowFont(qreal shrink) const
@@ -72,10 +101,9 @@ void WindowLayout::Apply(qreal shrink)
     m_shrink = shrink;
     m_scale = scale;
     m_window->setFont(font);
-    const qreal desktop = DesktopPointSize() / kDrawnPointSize;
     for (const OwnFont &own : m_fonts)
         if (own.control)
-            own.control->setFont(LegacyFont(own.pointSize * desktop * shrink, own.bold));
+            own.control->setFont(Drawn(own, shrink));
     for (const Placed &placed : m_placed)
         if (placed.control)
             Locate(placed);
@@ -127,32 +155,47 @@ void WindowLayout::Fit()
         }
     }
     Apply(shrink);
-    FitChoices();
+    FitTexts();
     WatchScreen();
     KeepOnScreen();
 }
 
-void WindowLayout::FitChoices()
+QFont WindowLayout::Drawn(const OwnFont &own, qreal shrink)
 {
-    // A drop-down list's arrow keeps its size whatever the font: in a
-    // window laid out smaller its entries get a smaller font where needed.
-    for (const Placed &placed : m_placed) {
-        auto *combo = qobject_cast<QComboBox *>(placed.control.data());
-        if (!combo)
-            continue;
-        combo->setFont(m_window->font());
-        QStyleOptionComboBox option;
-        option.initFrom(combo);
-        option.frame = combo->hasFrame();
-        const int room = combo->style()
-                             ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
-                             .width();
-        // Hinted fonts come in whole pixel sizes: measured again each step.
-        for (int step = 0; step < 10 && room > 0 && Widest(combo) > room; ++step) {
-            QFont smaller = combo->font();
-            smaller.setPointSizeF(smaller.pointSizeF() * std::min(0.95, room / Widest(combo)));
-            combo->setFont(smaller);
-        }
+    return LegacyFont(own.pointSize * DesktopPointSize() / kDrawnPointSize * shrink, own.bold);
+}
+
+QFont WindowLayout::DrawnFont(const QWidget *control) const
+{
+    for (const OwnFont &own : m_fonts)
+        if (own.control == control)
+            return Drawn(own, m_shrink);
+    return m_window->font();
+}
+
+void WindowLayout::FitTexts()
+{
+    for (const Placed &placed : m_placed)
+        if (placed.control)
+            FitText(placed.control);
+}
+
+void WindowLayout::FitText(QWidget *control)
+{
+    // Fonts do not keep their proportions at every size (hinted fonts come
+    // in whole pixels, and each platform's fonts are shaped their own way),
+    // nor does a drop-down list's arrow: a text that would be cut in its
+    // room gets a smaller font where needed, measured again each step.
+    TextsAndRoom texts = TextsIn(control);
+    if (texts.room <= 0)
+        return;
+    const QFont drawn = DrawnFont(control);
+    if (control->font() != drawn)
+        control->setFont(drawn);
+    for (int step = 0; step < 10 && (texts = TextsIn(control)).needed > texts.room; ++step) {
+        QFont smaller = control->font();
+        smaller.setPointSizeF(smaller.pointSizeF() * std::min(0.95, texts.room / texts.needed));
+        control->setFont(smaller);
     }
 }
 

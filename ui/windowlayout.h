@@ -34,6 +34,8 @@ public:
 
     const TwipScale &Scale() const { return m_scale; }
     void Fit();
+    // The window's texts changed (its language): each fits its room again.
+    void FitTexts();
 
 signals:
     // The twip's size changed: whatever else is measured in twips (a list's
@@ -49,7 +51,11 @@ private:
     void Locate(const Placed &placed) const;
     QFont WindowFont(qreal shrink) const;
     bool Fits(qreal shrink, const QSize &room) const;
-    void FitChoices();
+    struct OwnFont;
+    static QFont Drawn(const OwnFont &own, qreal shrink);
+    // A control's font as the layout draws it, before fitting its text.
+    QFont DrawnFont(const QWidget *control) const;
+    void FitText(QWidget *control);
     QMargins FrameMargins() const;
     void WatchScreen();
     void KeepOnScreen();
