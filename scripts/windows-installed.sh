@@ -166,7 +166,64 @@ for value in DisplayVersion Publisher InstallLocation DisplayIcon EstimatedSize 
 done
 "$wine" "$installer" /S && wineserver -w
 [ -f "$program" ] && [ "$(entry HKLM DisplayVersion)" = "$KORVAL_VERSION" ] || fail "an upgrade lost the installed copy"
+
+# The wizard as an Italian user meets it over the installed copy: cancelled
+# on its first page and on the folder page (Escape, then "Sì" to the question
+# whether to stop), and a downgrade answered "No" to its question. Each ends
+# without installing and leaves the copy as it was, file for file.
+fingerprint() {
+  (cd "$folder" && find . -type f -print0 | sort -z | xargs -0 md5sum)
+  "$wine" reg query "HKLM\\$key" | tr -d '\r'
+  find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name KORVAL.lnk
+}
+# A shown window named $1 other than $2, once one comes (a minute at most).
+other_window() {
+  for _ in $(seq 120); do
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vxF -e "${2:-none}" | head -n 1 | grep . && return 0
+    sleep 0.5
+  done
+  return 1
+}
+picture() { import -silent -window "$1" ppm:- 2>/dev/null | md5sum; }
+# Waits up to a minute for the installer $1 to end; its exit status in $status.
+ended() {
+  for _ in $(seq 120); do
+    kill -0 "$1" 2>/dev/null || { status=0 && wait "$1" || status=$?; return 0; }
+    sleep 0.5
+  done
+  return 1
+}
+setup() { LC_ALL=it_IT.UTF-8 "$wine" "$installer" >/dev/null 2>&1 & }
+title='Installazione di KORVAL'
+copy="$(fingerprint)"
+for page in 1 2; do
+  setup
+  pid=$!
+  wizard="$(other_window "$title")" || fail "no wizard in Italian"
+  for _ in $(seq 2 "$page"); do
+    before="$(picture "$wizard")"
+    xdotool key --window "$wizard" Return 2>/dev/null
+    for _ in $(seq 120); do [ "$(picture "$wizard")" != "$before" ] && break; sleep 0.5; done
+  done
+  shot "$wizard" "installer-page-$page"
+  xdotool key --window "$wizard" Escape 2>/dev/null
+  question="$(other_window "$title" "$wizard")" || fail "no question whether to stop on page $page"
+  xdotool key --window "$question" Return 2>/dev/null
+  ended "$pid" || fail "the wizard did not end when stopped on page $page"
+  [ "$status" != 0 ] || fail "a wizard stopped on page $page reports success"
+  [ "$(fingerprint)" = "$copy" ] || fail "stopping the wizard on page $page changed the installed copy"
+done
 "$wine" reg add "HKLM\\$key" /v DisplayVersion /d 99.0 /f >/dev/null 2>&1
+copy="$(fingerprint)"
+setup
+pid=$!
+question="$(other_window "$title")" || fail "no question before a downgrade"
+shot "$question" installer-downgrade
+xdotool key --window "$question" Tab Return 2>/dev/null
+ended "$pid" || fail "the installer did not end when the downgrade was declined"
+[ "$status" != 0 ] || fail "a declined downgrade reports success"
+[ "$(fingerprint)" = "$copy" ] || fail "a declined downgrade changed the installed copy"
+echo "The wizard, stopped on its first two pages and declined as a downgrade, left the copy as it was."
 ! "$wine" "$installer" /S || fail "a silent downgrade was not refused"
 wineserver -w
 [ -f "$program" ] && [ "$(entry HKLM DisplayVersion)" = 99.0 ] || fail "a refused downgrade changed the installed copy"
