@@ -167,63 +167,47 @@ done
 "$wine" "$installer" /S && wineserver -w
 [ -f "$program" ] && [ "$(entry HKLM DisplayVersion)" = "$KORVAL_VERSION" ] || fail "an upgrade lost the installed copy"
 
-# The wizard as an Italian user meets it over the installed copy: cancelled
-# on its first page and on the folder page (Escape, then "Sì" to the question
-# whether to stop), and a downgrade answered "No" to its question. Each ends
-# without installing and leaves the copy as it was, file for file.
-fingerprint() {
-  (cd "$folder" && find . -type f -print0 | sort -z | xargs -0 md5sum)
-  "$wine" reg query "HKLM\\$key" | tr -d '\r'
-  find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name KORVAL.lnk
-}
-# A shown window named $1 other than $2, once one comes (a minute at most).
-other_window() {
+# The wizard as an Italian user meets it over the installed copy, stopped on
+# its first and on its folder page (Escape, then "Sì" to whether to stop),
+# and asking before a downgrade ("No"): it ends unsuccessfully every time,
+# the copy as it was, file for file.
+fingerprint() { (cd "$folder" && find . -type f -exec md5sum {} + | sort) && "$wine" reg query "HKLM\\$key"; }
+installer_window() { # one shown other than $1, once it comes
   for _ in $(seq 120); do
-    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vxF -e "${2:-none}" | head -n 1 | grep . && return 0
+    xdotool search --onlyvisible --name '^Installazione di KORVAL$' | grep -vxF "${1:-none}" | head -n 1 | grep . && return
     sleep 0.5
-  done
+  done 2>/dev/null
   return 1
 }
-picture() { import -silent -window "$1" ppm:- 2>/dev/null | md5sum; }
-# Waits up to a minute for the installer $1 to end; its exit status in $status.
-ended() {
-  for _ in $(seq 120); do
-    kill -0 "$1" 2>/dev/null || { status=0 && wait "$1" || status=$?; return 0; }
-    sleep 0.5
-  done
-  return 1
-}
-setup() { LC_ALL=it_IT.UTF-8 "$wine" "$installer" >/dev/null 2>&1 & }
-title='Installazione di KORVAL'
-copy="$(fingerprint)"
-for page in 1 2; do
-  setup
+# The installer started, on from its first window $2 pages ("Avanti",
+# Return, each awaited), given the keys $3 there, then $4 in the window
+# that comes next.
+declined() {
+  local copy pid window before question
+  copy="$(fingerprint)"
+  LC_ALL=it_IT.UTF-8 "$wine" "$installer" >/dev/null 2>&1 &
   pid=$!
-  wizard="$(other_window "$title")" || fail "no wizard in Italian"
-  for _ in $(seq 2 "$page"); do
-    before="$(picture "$wizard")"
-    xdotool key --window "$wizard" Return 2>/dev/null
-    for _ in $(seq 120); do [ "$(picture "$wizard")" != "$before" ] && break; sleep 0.5; done
-  done
-  shot "$wizard" "installer-page-$page"
-  xdotool key --window "$wizard" Escape 2>/dev/null
-  question="$(other_window "$title" "$wizard")" || fail "no question whether to stop on page $page"
-  xdotool key --window "$question" Return 2>/dev/null
-  ended "$pid" || fail "the wizard did not end when stopped on page $page"
-  [ "$status" != 0 ] || fail "a wizard stopped on page $page reports success"
-  [ "$(fingerprint)" = "$copy" ] || fail "stopping the wizard on page $page changed the installed copy"
-done
+  window="$(installer_window)" || fail "no installer window in Italian: $1"
+  for _ in $(seq "$2"); do
+    before="$(import -window "$window" ppm:- | md5sum)"
+    xdotool key --window "$window" Return
+    for _ in $(seq 120); do [ "$(import -window "$window" ppm:- | md5sum)" != "$before" ] && break; sleep 0.5; done
+  done 2>/dev/null
+  shot "$window" "installer-${1// /-}"
+  xdotool key --window "$window" $3 2>/dev/null
+  if [ -n "$4" ]; then
+    question="$(installer_window "$window")" || fail "no question: $1"
+    xdotool key --window "$question" $4 2>/dev/null
+  fi
+  timeout 60 tail --pid="$pid" -f /dev/null || fail "the installer did not end: $1"
+  wait "$pid" && fail "the installer reported success: $1"
+  [ "$(fingerprint)" = "$copy" ] || fail "the installer changed the installed copy: $1"
+}
+declined "stopped on its first page" 0 Escape Return
+declined "stopped on its folder page" 1 Escape Return
 "$wine" reg add "HKLM\\$key" /v DisplayVersion /d 99.0 /f >/dev/null 2>&1
-copy="$(fingerprint)"
-setup
-pid=$!
-question="$(other_window "$title")" || fail "no question before a downgrade"
-shot "$question" installer-downgrade
-xdotool key --window "$question" Tab Return 2>/dev/null
-ended "$pid" || fail "the installer did not end when the downgrade was declined"
-[ "$status" != 0 ] || fail "a declined downgrade reports success"
-[ "$(fingerprint)" = "$copy" ] || fail "a declined downgrade changed the installed copy"
-echo "The wizard, stopped on its first two pages and declined as a downgrade, left the copy as it was."
+declined "downgrade declined" 0 "Tab Return" ""
+echo "The wizard, stopped on its first two pages and declining a downgrade, left the copy as it was."
 ! "$wine" "$installer" /S || fail "a silent downgrade was not refused"
 wineserver -w
 [ -f "$program" ] && [ "$(entry HKLM DisplayVersion)" = 99.0 ] || fail "a refused downgrade changed the installed copy"
