@@ -66,6 +66,17 @@ shot() {
   import -silent -window "$id" "$shots/$name.png"
 }
 
+# Closes a window by Alt+F4, as a user would (destroying its X window would
+# leave Windows' window open), and waits up to a minute until it is gone.
+closed() {
+  xdotool key --window "$1" alt+F4 2>/dev/null
+  for _ in $(seq 120); do
+    xdotool getwindowname "$1" >/dev/null 2>&1 && xwininfo -id "$1" | grep -q IsViewable || return 0
+    sleep 0.5
+  done
+  return 1
+}
+
 # A click at a spot of the main window given in its 100 % layout's pixels
 # (721 wide), which scales with the window.
 click_main() {
@@ -137,7 +148,7 @@ for dpi in 96 144; do
   click_main "$main" 88 512
   list="$(window_named 'Elenco UPS')" || fail "no price list at $scale %"
   shot "$list" "pricelist-$scale"
-  xdotool windowclose "$list" 2>/dev/null || xdotool key --window "$list" Escape
+  closed "$list" || fail "the price list did not close at $scale %"
 
   # English, from the language box.
   click_main "$main" 400 34
@@ -145,6 +156,10 @@ for dpi in 96 144; do
   xdotool key Down Return 2>/dev/null
   sleep 1
   shot "$main" "main-english-$scale"
+  click_main "$main" 88 512
+  list="$(window_named 'UPS List')" || fail "no English price list at $scale %"
+  shot "$list" "pricelist-english-$scale"
+  closed "$list" || fail "the price list did not close at $scale %"
 
   kill "$app" 2>/dev/null || true
   wait "$app" 2>/dev/null || true

@@ -167,6 +167,9 @@ int ListView::CellWidth(int column, int width) const
     initViewItemOption(&item);
     item.features |= QStyleOptionViewItem::HasDisplay;
     item.rect = QRect(0, 0, width, metrics.height());
+    // The room a text may take: its whole cell, as a list that selects
+    // whole rows paints it, whatever the style's own choice.
+    item.showDecorationSelected = true;
     return widest + width - TextRoom(item, this);
 }
 

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QSignalSpy>
 #include <QToolTip>
 
@@ -139,6 +140,17 @@ TEST_F(LanguageSwitch, catalogue_descriptions_follow_but_rows_on_screen_wait)
 
 using PriceList = MainWindowTest;
 
+// Answers as Windows' own style does: a row's selection is not painted
+// across a cell's decoration.
+class WindowsSelection final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *data) const override
+    {
+        return hint == SH_ItemView_ShowDecorationSelected ? 0 : QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
 TEST_F(PriceList, shows_six_models_with_the_price_hidden)
 {
     for (int language : {0, 1}) {
@@ -154,8 +166,13 @@ TEST_F(PriceList, shows_six_models_with_the_price_hidden)
             EXPECT_EQ(ModelOf(List(list, "ListView1"))->ColumnCaption(c),
                       QString::fromLatin1(captions[language][c - 1]));
         const int widths[] = {72, 53, 67, 0, it ? 393 : 399};  // the longest description whole
-        for (int c = 1; c <= 5; ++c)
-            EXPECT_EQ(List(list, "ListView1")->columnWidth(c - 1), widths[c - 1]) << c;
+        WindowsSelection windows;
+        for (QStyle *style : {static_cast<QStyle *>(nullptr), static_cast<QStyle *>(&windows)}) {
+            List(list, "ListView1")->setStyle(style);
+            for (int c = 1; c <= 5; ++c)
+                EXPECT_EQ(List(list, "ListView1")->columnWidth(c - 1), widths[c - 1]) << c;
+        }
+        List(list, "ListView1")->setStyle(nullptr);
         const Rows rows = CellsOf(List(list, "ListView1"));
         ASSERT_EQ(rows.size(), 6u);
         const char *codes[] = {"QX10011", "QX10013", "QX10015", "QX10012", "QX10014", "QX10016"};
