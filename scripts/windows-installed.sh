@@ -66,15 +66,11 @@ shot() {
   import -silent -window "$id" "$shots/$name.png"
 }
 
-# Closes a window by Alt+F4, as a user would (destroying its X window would
-# leave Windows' window open), and waits up to a minute until it is gone.
+# Closes a window by Alt+F4, as a user does (destroying its X window would
+# leave Windows' own open), and waits up to a minute until it is gone.
 closed() {
   xdotool key --window "$1" alt+F4 2>/dev/null
-  for _ in $(seq 120); do
-    xdotool getwindowname "$1" >/dev/null 2>&1 && xwininfo -id "$1" | grep -q IsViewable || return 0
-    sleep 0.5
-  done
-  return 1
+  timeout 60 sh -c "while xwininfo -id $1 2>/dev/null | grep -q IsViewable; do sleep 0.5; done"
 }
 
 # A click at a spot of the main window given in its 100 % layout's pixels
