@@ -46,11 +46,13 @@ fail() {
 }
 
 # Waits up to a minute (a busy machine) for a shown window whose title is
-# exactly $1, and prints its id.
+# exactly $1, other than the window $2 if given, and prints its id.
 window_named() {
-  local ids
-  ids="$(timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null)" || return 1
-  echo "${ids%%$'\n'*}"
+  for _ in $(seq 120); do
+    xdotool search --onlyvisible --name "^$1\$" | grep -vxF "${2:-none}" | head -n 1 | grep . && return
+    sleep 0.5
+  done 2>/dev/null
+  return 1
 }
 
 # The window's own content (no frame: Wine draws none without a window
@@ -183,13 +185,6 @@ done
 # and asking before a downgrade ("No"): it ends unsuccessfully every time,
 # the copy as it was, file for file.
 fingerprint() { (cd "$folder" && find . -type f -exec md5sum {} + | sort) && "$wine" reg query "HKLM\\$key"; }
-installer_window() { # one shown other than $1, once it comes
-  for _ in $(seq 120); do
-    xdotool search --onlyvisible --name '^Installazione di KORVAL$' | grep -vxF "${1:-none}" | head -n 1 | grep . && return
-    sleep 0.5
-  done 2>/dev/null
-  return 1
-}
 # The installer started, on from its first window $2 pages ("Avanti",
 # Return, each awaited), given the keys $3 there, then $4 in the window
 # that comes next.
@@ -198,7 +193,7 @@ declined() {
   copy="$(fingerprint)"
   LC_ALL=it_IT.UTF-8 "$wine" "$installer" >/dev/null 2>&1 &
   pid=$!
-  window="$(installer_window)" || fail "no installer window in Italian: $1"
+  window="$(window_named "Installazione di KORVAL")" || fail "no installer window in Italian: $1"
   for _ in $(seq "$2"); do
     before="$(import -window "$window" ppm:- | md5sum)"
     xdotool key --window "$window" Return
@@ -207,7 +202,7 @@ declined() {
   shot "$window" "installer-${1// /-}"
   xdotool key --window "$window" $3 2>/dev/null
   if [ -n "$4" ]; then
-    question="$(installer_window "$window")" || fail "no question: $1"
+    question="$(window_named "Installazione di KORVAL" "$window")" || fail "no question: $1"
     xdotool key --window "$question" $4 2>/dev/null
   fi
   timeout 60 tail --pid="$pid" -f /dev/null || fail "the installer did not end: $1"
