@@ -7,7 +7,7 @@
 #include "korval/about.h"
 #include "ui/form1.h"
 #include "ui/messageboxes.h"
-#include "ui/printing.h"
+#include "ui/print/job.h"
 #include "ui/windows.h"
 
 namespace {

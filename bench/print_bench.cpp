@@ -13,7 +13,7 @@
 
 #include "tests/support/sample_report.h"
 #include "tests/support/scheduler.h"
-#include "ui/printing.h"
+#include "ui/print/job.h"
 
 namespace {
 

@@ -65,7 +65,7 @@ QGroupBox *MakePowerFrame(WindowLayout &layout, QWidget *parent, const char *nam
 }  // namespace
 
 Form1::Form1(State &state, MessageBoxes &messages, std::chrono::milliseconds printBound)
-    : m_state(state), m_messages(messages), m_printer(new ReportPrinter(this, messages, state, printBound))
+    : m_state(state), m_messages(messages), m_printer(new ReportPrinter(this, printBound))
 {
     setObjectName(QStringLiteral("Form1"));
 
@@ -75,7 +75,13 @@ Form1::Form1(State &state, MessageBoxes &messages, std::chrono::milliseconds pri
         if (m_logoRatio > 0)
             DrawArtwork();
     });
-    connect(m_printer, &ReportPrinter::Ended, Command3, qOverload<>(&QWidget::setFocus));
+    // Told in the language of the moment, which the user may have switched
+    // while the job was on its way.
+    connect(m_printer, &ReportPrinter::Ended, this, [this](const PrintResult &result) {
+        if (const std::optional<QString> text = PrintMessage(result, m_state.Language))
+            m_messages.Show(this, *text, MessageIcon::Warning);
+        Command3->setFocus();
+    });
     Load();
     new ActivationWatch(this, [this] { RefreshMainWindow(); });
 }
@@ -324,10 +330,10 @@ ReportContent Form1::CollectReport() const
     ReportContent content;
     content.Language = m_state.Language;
     content.Logo = KorvalLogo(kPrintedLogoScale);
-    content.Lamps = ReportTable::Of(*m_lampRows);
+    content.Lamps = ReportTableOf(*m_lampRows);
     content.Power1h = Text1->text();
     content.Power3h = Text2->text();
-    content.Results = ReportTable::Of(*m_resultRows);
+    content.Results = ReportTableOf(*m_resultRows);
     return content;
 }
 
@@ -335,6 +341,35 @@ void Form1::PrintReport()
 {
     if (!m_printer->Busy())
         m_printer->Print(CollectReport());
+}
+
+std::optional<QString> PrintMessage(const PrintResult &result, Language language)
+{
+    // The program says in its own words what kind of failure it was; the
+    // print service's words, in whatever language it speaks, follow apart.
+    const Bilingual *reason = &maintexts::PrintJobLost;
+    switch (result.Outcome) {
+    case PrintOutcome::Printed:
+    case PrintOutcome::Cancelled:
+        return std::nullopt;
+    case PrintOutcome::NoPrinter:
+        return Localized(maintexts::NoPrinter, language);
+    case PrintOutcome::Unreachable:
+        reason = &maintexts::PrintServiceUnreachable;
+        break;
+    case PrintOutcome::NoAnswer:
+        reason = &maintexts::PrintServiceSilent;
+        break;
+    case PrintOutcome::Refused:
+        reason = &maintexts::PrintJobRefused;
+        break;
+    case PrintOutcome::Failed:
+        break;
+    }
+    QString text = Localized(maintexts::PrintFailed, language) + QLatin1Char('\n') + Localized(*reason, language);
+    if (!result.Detail.isEmpty())
+        text += QLatin1Char('\n') + result.Detail;
+    return text;
 }
 
 }  // namespace korval

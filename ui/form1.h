@@ -4,13 +4,15 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+
 #include "engine/power.h"
 #include "engine/state.h"
 #include "ui/listview.h"
 #include "ui/messageboxes.h"
-#include "ui/printing.h"
+#include "ui/print/report.h"
+#include "ui/print/reportprinter.h"
 #include "ui/qttexts.h"
-#include "ui/report.h"
 
 class QComboBox;
 class QGroupBox;
@@ -90,5 +92,9 @@ private:
     QPointer<Form2> m_form2;
     QPointer<Form3> m_form3;
 };
+
+// What the user is told when a print job ends, in the language given (a
+// warning): nothing when it printed or was cancelled.
+std::optional<QString> PrintMessage(const PrintResult &result, Language language);
 
 }  // namespace korval

@@ -124,4 +124,18 @@ const ListModel::Row *ListModel::At(int row) const
     return row >= 1 && row <= m_rows.size() ? &m_rows[row - 1] : nullptr;
 }
 
+ReportTable ReportTableOf(const ListModel &list)
+{
+    ReportTable table;
+    for (int c = 1; c <= list.columnCount(); ++c)
+        table.Captions << list.ColumnCaption(c);
+    for (int r = 1; r <= list.rowCount(); ++r) {
+        ReportTable::Row row{list.RowText(r), {}};
+        for (int i = 1; i <= list.SubItemCount(r); ++i)
+            row.SubItems << list.SubItem(r, i);
+        table.Rows << row;
+    }
+    return table;
+}
+
 }  // namespace korval

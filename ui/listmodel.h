@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/rows.h"
+#include "ui/print/report.h"
 
 namespace korval {
 
@@ -52,5 +53,8 @@ private:
     QList<Qt::Alignment> m_alignments;
     QList<Row> m_rows;
 };
+
+// A list's texts as the report prints them.
+ReportTable ReportTableOf(const ListModel &list);
 
 }  // namespace korval

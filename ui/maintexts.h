@@ -1,6 +1,6 @@
 #pragma once
 
-// Every text the main window and its printed report show, Italian first.
+// Every text the main window shows, Italian first.
 
 #include "engine/language.h"
 
@@ -51,10 +51,7 @@ constexpr Bilingual LampListHelp{"Un gruppo di plafoniere per riga; Invio apre l
                                  "One group of ceiling lights per row; Enter opens the row"};
 constexpr Bilingual PowerHelp{"Potenza richiesta, in watt", "Required power, in watts"};
 
-// The report's own lines.
-constexpr Bilingual ProjectHeading{"Dati di progetto", "Project specification"};
-constexpr Bilingual Power1hLine{"Potenza richiesta 1h:  ", "1h requred power:  "};
-constexpr Bilingual Power3hLine{"Potenza richiesta 3h:  ", "3h required power:  "};
+// The result list's name, as the report heads it.
 constexpr Bilingual ResultsHeading{"Risultati di calcolo", "Calculation results"};
 
 }  // namespace korval::maintexts

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "ui/report.h"
+#include "ui/print/report.h"
 
 namespace korval::test {
 

@@ -1,5 +1,7 @@
 #include "tests/support/sample_report.h"
 
+#include <QFile>
+
 #include "engine/catalogue.h"
 #include "engine/rows.h"
 #include "ui/listmodel.h"
@@ -23,11 +25,18 @@ ReportContent ReportOf(int lamps)
         results.SetColumnCaption(c, QString::fromUtf8(resultCaptions[c - 1]));
     }
     ReportContent content;
-    content.Lamps = ReportTable::Of(lampList);
-    content.Results = ReportTable::Of(results);
+    content.Lamps = ReportTableOf(lampList);
+    content.Results = ReportTableOf(results);
     content.Power1h = QStringLiteral("10 W");
     content.Power3h = QStringLiteral("0 W");
     return content;
+}
+
+bool WriteReportPdf(const ReportContent &content, const QString &path, const PageGeometry &page)
+{
+    const QByteArray pdf = ReportPdf(content, page);
+    QFile file(path);
+    return !pdf.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size();
 }
 
 }  // namespace korval::test

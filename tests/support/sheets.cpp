@@ -10,7 +10,7 @@
 #include <cctype>
 
 #include "tests/support/scheduler.h"
-#include "ui/report.h"
+#include "ui/print/report.h"
 
 namespace korval::test {
 

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "ui/printing.h"
+#include "ui/print/job.h"
 #include "ui/windows.h"
 
 int main(int argc, char *argv[])

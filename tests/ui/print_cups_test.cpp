@@ -5,7 +5,7 @@
 #include "tests/support/pdf_words.h"
 #include "tests/support/print_fixtures.h"
 #include "tests/support/sheets.h"
-#include "ui/cups_media.h"
+#include "ui/print/cups_media.h"
 
 #include <QTimer>
 

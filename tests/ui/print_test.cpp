@@ -1,5 +1,6 @@
 #include "tests/support/pdf_words.h"
 #include "tests/support/print_fixtures.h"
+#include "tests/support/sample_report.h"
 #include "tests/support/sheets.h"
 
 #include <algorithm>

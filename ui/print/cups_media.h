@@ -1,7 +1,6 @@
 #pragma once
 
-// How the paper of a CUPS destination is read: for printing through CUPS,
-// and for its tests.
+// How the paper of a CUPS destination is read.
 
 #include <cups/cups.h>
 
@@ -9,7 +8,7 @@
 
 #include <optional>
 
-#include "ui/report.h"
+#include "ui/print/report.h"
 
 namespace korval {
 

@@ -1,4 +1,4 @@
-#include "ui/report.h"
+#include "ui/print/report.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>
@@ -8,9 +8,7 @@
 
 #include "engine/numbers.h"
 #include "ui/artwork.h"
-#include "ui/listmodel.h"
-#include "ui/localized.h"
-#include "ui/maintexts.h"
+#include "ui/print/printtexts.h"
 
 namespace korval {
 namespace {
@@ -157,20 +155,6 @@ private:
 
 }  // namespace
 
-ReportTable ReportTable::Of(const ListModel &list)
-{
-    ReportTable table;
-    for (int c = 1; c <= list.columnCount(); ++c)
-        table.Captions << list.ColumnCaption(c);
-    for (int r = 1; r <= list.rowCount(); ++r) {
-        Row row{list.RowText(r), {}};
-        for (int i = 1; i <= list.SubItemCount(r); ++i)
-            row.SubItems << list.SubItem(r, i);
-        table.Rows << row;
-    }
-    return table;
-}
-
 void PaintReport(QPainter &painter, const QSizeF &printableSize, const ReportContent &content,
                  const std::function<void()> &newPage)
 {
@@ -187,12 +171,12 @@ void PaintReport(QPainter &painter, const QSizeF &printableSize, const ReportCon
     painter.drawImage(QRectF(0, 0, 3750, 1050), content.Logo);
 
     out.SetFont(16, true);
-    out.Line(2500.0f, 1900.0f, Localized(maintexts::Heading, language));
-    out.Section(Localized(maintexts::ProjectHeading, language), 800.0f, content.Lamps, 0, kLampPitch);
-    out.Line(0.0f, 270.0f, Localized(maintexts::Power1hLine, language) + content.Power1h);
-    out.Line(0.0f, 150.0f, Localized(maintexts::Power3hLine, language) + content.Power3h);
+    out.Line(2500.0f, 1900.0f, printtexts::Text(printtexts::Title, language));
+    out.Section(printtexts::Text(printtexts::ProjectHeading, language), 800.0f, content.Lamps, 0, kLampPitch);
+    out.Line(0.0f, 270.0f, printtexts::Text(printtexts::Power1hLine, language) + content.Power1h);
+    out.Line(0.0f, 150.0f, printtexts::Text(printtexts::Power3hLine, language) + content.Power3h);
     // The unit and total price columns stay off paper.
-    out.Section(Localized(maintexts::ResultsHeading, language), 1000.0f, content.Results, 2, kResultPitch);
+    out.Section(printtexts::Text(printtexts::ResultsHeading, language), 1000.0f, content.Results, 2, kResultPitch);
 }
 
 namespace {
@@ -219,12 +203,6 @@ QByteArray ReportPdf(const ReportContent &content, const PageGeometry &page)
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     return PaintPdf(writer, content, page) ? buffer.data() : QByteArray();
-}
-
-bool WriteReportPdf(const ReportContent &content, const QString &path, const PageGeometry &page)
-{
-    QPdfWriter writer(path);
-    return PaintPdf(writer, content, page);
 }
 
 }  // namespace korval

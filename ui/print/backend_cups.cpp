@@ -10,8 +10,8 @@
 #include <cstring>
 #include <optional>
 
-#include "ui/cups_media.h"
-#include "ui/printing.h"
+#include "ui/print/backend.h"
+#include "ui/print/cups_media.h"
 
 namespace korval {
 namespace {
@@ -185,7 +185,8 @@ Paper PaperOf(http_t *http, const Destination &printer)
 // CUPS's client keeps nothing to make first: each job has its own connection.
 void PreparePrinting() { }
 
-PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintControl &control)
+// No CUPS queue asks where to save: there is never an output file here.
+PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintControl &control, const QString &)
 {
     Connection connection(control);
     if (!connection.http) {

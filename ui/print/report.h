@@ -18,9 +18,7 @@ class QPainter;
 
 namespace korval {
 
-class ListModel;
-
-// A list's texts as the report prints them, copied from its model.
+// A list's texts as the report prints them.
 struct ReportTable {
     struct Row {
         QString Text;
@@ -28,8 +26,6 @@ struct ReportTable {
     };
     QStringList Captions;
     QList<Row> Rows;
-
-    static ReportTable Of(const ListModel &list);
 };
 
 struct ReportContent {
@@ -65,6 +61,5 @@ struct PageGeometry {
 
 // The report as a PDF document (empty if it could not be made).
 QByteArray ReportPdf(const ReportContent &content, const PageGeometry &page = {});
-bool WriteReportPdf(const ReportContent &content, const QString &path, const PageGeometry &page = {});
 
 }  // namespace korval

@@ -8,7 +8,8 @@
 #include <QPrinterInfo>
 #include <qpa/qplatformprintplugin.h>
 
-#include "ui/printing.h"
+#include "ui/print/backend.h"
+#include "ui/print/question.h"
 
 namespace korval {
 
@@ -17,9 +18,11 @@ void PreparePrinting()
     // Qt makes its printer support (Windows' spooler client, or CUPS's) on
     // first use without a lock, and jobs may overlap: it is made here, once.
     QPlatformPrinterSupportPlugin::get();
+    WatchSpooler();
 }
 
-PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintControl &control)
+PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintControl &control,
+                                  const QString &outputFile)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (!control.GoOn())
@@ -28,6 +31,9 @@ PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintContr
         return {PrintOutcome::NoPrinter, {}};
 
     QPrinter printer(info, QPrinter::HighResolution);
+    // First: a PDF file is Qt's own PDF writer's, which takes the paper
+    // given after it; any other file is the printer's own language.
+    printer.setOutputFileName(outputFile);
     // A printer made from its info starts on A4 with margins of Qt's own,
     // whatever the printer's. Its own paper brings its own printable area
     // (and the job names that paper); a printer without a driver to say so
@@ -44,7 +50,7 @@ PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintContr
     printer.setDocName(QStringLiteral("KORVAL"));
     QPainter painter;
     if (!painter.begin(&printer))
-        return {PrintOutcome::Failed, {}};
+        return {SpoolerStartCancelled() ? PrintOutcome::Cancelled : PrintOutcome::Failed, {}};
     PaintReport(painter, printer.pageRect(QPrinter::DevicePixel).size(), content,
                 [&printer] { printer.newPage(); });
     // Qt reports a failed hand-over only through the printer's state.
