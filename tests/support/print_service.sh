@@ -6,7 +6,8 @@
 # korvalpdf backend, which keeps them in FOLDER/out.
 #   start FOLDER            the scheduler, anew and without queues
 #   queue FOLDER NAME [URI] the queue NAME of queues.tsv (at URI if given)
-#   queues FOLDER           every queue of queues.tsv that needs nothing
+#   queues FOLDER [OFFER..] every queue of queues.tsv that needs nothing, or
+#                           one of the OFFERs
 #   job FOLDER              the first whole job's file, within a minute
 #   driverless FOLDER       a driverless printer (its URI): CUPS's own IPP
 #                           Everywhere printer on a loopback port
@@ -15,7 +16,8 @@
 #   wine FOLDER PREFIX      the Wine print tests' service, made before the
 #                           first program of their prefix starts (Wine reads
 #                           its printers then): FOLDER with the queues that
-#                           need nothing, FOLDER-empty without any, an X
+#                           need nothing or a Windows port, FOLDER-empty
+#                           without any, an X
 #                           server, and what the build's Wine runner reads
 #                           (KORVAL_WINE_ENV) in FOLDER.env and FOLDER-empty.env
 #   wine-stop FOLDER
@@ -89,8 +91,9 @@ case "$1" in
     ;;
   queue) add "$3" "${4:-korvalpdf:$root/out}" ;;
   queues)
+    offers=" any ${*:3} "
     grep -v '^#' "$here/cups/queues.tsv" | while IFS=$'\t' read -r name needs _; do
-      if [ "$needs" = any ]; then add "$name" "korvalpdf:$root/out"; fi
+      if [[ "$offers" == *" $needs "* ]]; then add "$name" "korvalpdf:$root/out"; fi
     done
     ;;
   job) within_a_minute first_job ;;
@@ -114,7 +117,7 @@ case "$1" in
       # shellcheck source=../../scripts/xvfb.sh
       source "$here/../../scripts/xvfb.sh"
       start_xvfb && echo "$xvfb" >"$root.xvfb.pid" && bash "$0" start "$root-empty" && bash "$0" start "$root" \
-        && bash "$0" queues "$root" || exit 1
+        && bash "$0" queues "$root" file-port || exit 1
       for folder in "$root" "$root-empty"; do
         echo "export CUPS_SERVER='$folder/cups.sock' WINEPREFIX='$3' KORVAL_WINE_DISPLAY='$DISPLAY'" >"$folder.env"
       done

@@ -12,6 +12,7 @@
 #include <QLibrary>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -53,10 +54,26 @@ public:
             ADD_FAILURE() << "Wine has read its printers already: no queue can join at " << uri.toStdString();
             return false;
         }
+        for (const UserQueue &queue : UserQueues({QStringLiteral("file-port")}))
+            if (queue.name == name && queue.needs == QLatin1String("file-port"))
+                SetPort(name, QStringLiteral("FILE:"));
         return MakeDefault(name);
     }
 
 private:
+    // Where Wine keeps a printer's port, which it leaves as it is set once
+    // it has read the printer from CUPS (the test program's start).
+    static void SetPort(const QString &queue, const QString &port)
+    {
+        QSettings(QStringLiteral("HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Print\\Printers\\")
+                      + queue,
+                  QSettings::NativeFormat)
+            .setValue(QStringLiteral("Port"), port);
+        QSettings(QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices"),
+                  QSettings::NativeFormat)
+            .setValue(queue, QStringLiteral("wineps.drv,") + port);
+    }
+
     // From the program's start on, the default is Windows' to choose.
     static bool MakeDefault(const QString &queue)
     {

@@ -155,4 +155,26 @@ std::vector<Band> BandsOf(const Sheet &sheet, const QRectF &printable)
     return bands;
 }
 
+void ExpectLaidOutAs(const Sheet &sheet, const QRectF &printable, const Sheet &laidOut)
+{
+    const std::vector<Band> bands = BandsOf(sheet, printable);
+    const std::vector<Band> expected = BandsOf(laidOut, A4PrintableArea());
+    ASSERT_EQ(bands.size(), expected.size());
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        EXPECT_NEAR(bands[i].top, expected[i].top, 40) << "line " << i;
+        EXPECT_NEAR(bands[i].bottom, expected[i].bottom, 40) << "line " << i;
+        EXPECT_NEAR(bands[i].left, expected[i].left, 40) << "line " << i;
+    }
+    if (sheet.words.empty())
+        return;
+    ASSERT_EQ(sheet.words.size(), laidOut.words.size());
+    for (std::size_t i = 0; i < sheet.words.size(); ++i) {
+        const PdfWord &w = sheet.words[i];
+        EXPECT_TRUE(QRectF(QPointF(), sheet.paper).contains(w.box)) << w.text.toStdString() << " off the sheet";
+        EXPECT_EQ(w.text, laidOut.words[i].text);
+        EXPECT_NEAR(w.x, laidOut.words[i].x, 40) << w.text.toStdString();
+        EXPECT_NEAR(w.y, laidOut.words[i].y, 40) << w.text.toStdString();
+    }
+}
+
 }  // namespace korval::test

@@ -49,4 +49,10 @@ struct Band {
 
 std::vector<Band> BandsOf(const Sheet &sheet, const QRectF &printable);
 
+// Every line of `sheet` where KORVAL put it on the page it laid out
+// (`laidOut`, on A4 less 4.25 mm) relative to the printable area, none of it
+// cut off; and where the words can be read, each of them on the sheet and in
+// its place. Fails the calling test otherwise.
+void ExpectLaidOutAs(const Sheet &sheet, const QRectF &printable, const Sheet &laidOut);
+
 }  // namespace korval::test

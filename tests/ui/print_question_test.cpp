@@ -36,8 +36,9 @@ TEST(SaveQuestions, come_from_printers_that_ask_and_fit_what_they_write)
         const std::optional<SaveQuestion> question =
             QuestionOf(QString::fromLatin1(c.port), QString::fromLatin1(c.driver));
         ASSERT_EQ(question.has_value(), c.suffix != nullptr);
-        if (question)
+        if (question) {
             EXPECT_EQ(question->Suffix, QLatin1String(c.suffix));
+        }
     }
 }
 

@@ -91,8 +91,7 @@ TEST_F(Printing, every_queue_a_user_adds_prints_on_its_own_paper_with_every_word
     const QString laidOut = scheduler->Path("laid-out.pdf");
     ASSERT_TRUE(WriteReportPdf(window->CollectReport(), laidOut));
     const Sheet expected = ReadPdfSheet(laidOut, A4PrintableArea(), true);
-    const std::vector<Band> expectedBands = BandsOf(expected, A4PrintableArea());
-    ASSERT_GT(expectedBands.size(), 10u);
+    ASSERT_GT(BandsOf(expected, A4PrintableArea()).size(), 10u);
 
     for (const UserQueue &queue : queues) {
         SCOPED_TRACE(queue.name.toStdString());
@@ -117,27 +116,7 @@ TEST_F(Printing, every_queue_a_user_adds_prints_on_its_own_paper_with_every_word
 
         EXPECT_NEAR(sheet.paper.width(), queue.paper.width(), 1);
         EXPECT_NEAR(sheet.paper.height(), queue.paper.height(), 1);
-        // Every line where KORVAL put it relative to the printable area,
-        // none of it cut off, and where the words can be read, each of them
-        // on the sheet and in its place.
-        const std::vector<Band> bands = BandsOf(sheet, printable);
-        ASSERT_EQ(bands.size(), expectedBands.size());
-        for (std::size_t i = 0; i < bands.size(); ++i) {
-            EXPECT_NEAR(bands[i].top, expectedBands[i].top, 40) << "line " << i;
-            EXPECT_NEAR(bands[i].bottom, expectedBands[i].bottom, 40) << "line " << i;
-            EXPECT_NEAR(bands[i].left, expectedBands[i].left, 40) << "line " << i;
-        }
-        if (sheet.words.empty())
-            continue;
-        ASSERT_EQ(sheet.words.size(), expected.words.size());
-        for (std::size_t i = 0; i < sheet.words.size(); ++i) {
-            const PdfWord &w = sheet.words[i];
-            EXPECT_TRUE(QRectF(QPointF(), sheet.paper).contains(w.box))
-                << w.text.toStdString() << " off the sheet";
-            EXPECT_EQ(w.text, expected.words[i].text);
-            EXPECT_NEAR(w.x, expected.words[i].x, 40) << w.text.toStdString();
-            EXPECT_NEAR(w.y, expected.words[i].y, 40) << w.text.toStdString();
-        }
+        ExpectLaidOutAs(sheet, printable, expected);
     }
 }
 
