@@ -5,8 +5,9 @@
 # dpi). Keys add a lamp group and calculate; clicks open the price list and
 # switch the language. The calculation's result is read back from the report
 # the program prints through Qt's Windows print path: Wine's printers are the
-# machine's CUPS queues, here the queue of a private scheduler, whose sheet is
-# read as the Linux print tests read theirs. The windows are in the
+# machine's CUPS queues, here the queues of a private scheduler, whose sheet
+# is read as the Linux print tests read theirs; at 150 % the default is a
+# printer on the port FILE:, which asks where to save. The windows are in the
 # screenshots it leaves in <build>/windows-screenshots.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -33,12 +34,11 @@ cleanup() {
 }
 trap cleanup EXIT
 XVFB_SCREEN=1920x1080x24 start_xvfb
-# Wine's printers are the queue table's, its A4 PostScript printer the
-# default.
+# Wine's printers are the queue table's, those on a port of Windows' own
+# among them; the default is the A4 PostScript printer, then the one on FILE:.
 bash "$service" start "$spool"
-bash "$service" queues "$spool"
+bash "$service" queues "$spool" file-port
 export CUPS_SERVER="$spool/cups.sock"
-lpadmin -d generic-a4
 
 fail() {
   echo "installed KORVAL: $*" >&2
@@ -87,6 +87,10 @@ rm -rf "$WINEPREFIX"
 "$wine" wineboot -i >/dev/null 2>&1
 wineserver -w
 wine_fonts "$wine"
+# Wine keeps the port a printer is given once it has read it from CUPS.
+"$wine" reg add 'HKLM\System\CurrentControlSet\Control\Print\Printers\file-port' /v Port /d FILE: /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Devices' /v file-port /d wineps.drv,FILE: /f \
+  >/dev/null 2>&1
 "$wine" "$installer" /S
 wineserver -w
 program="$WINEPREFIX/drive_c/Program Files/KORVAL/bin/korval.exe"
@@ -110,6 +114,10 @@ for dpi in 96 144; do
   wineserver -w
   "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   scale=$((dpi * 100 / 96))
+  # Wine's default printer follows CUPS's when its programs start.
+  printer=generic-a4
+  [ "$dpi" = 96 ] || printer=file-port
+  lpadmin -d "$printer"
   (cd "$(dirname "$program")" && exec "$wine" 'C:\Program Files\KORVAL\bin\korval.exe') >"$shots/korval-$scale.log" 2>&1 &
   app=$!
   main="$(window_named 'KORVAL 1.2 2015')" || fail "no main window at $scale %"
@@ -133,7 +141,18 @@ for dpi in 96 144; do
   shot "$main" "main-result-$scale"
   rm -f "$spool"/out/*
   xdotool key --window "$main" space 2>/dev/null
-  job="$(bash "$service" job "$spool")" || fail "no job reached the print queue at $scale %"
+  if [ "$printer" = file-port ]; then
+    # KORVAL asks where to save, its name field ready for a name.
+    save="$(window_named 'Salva output di stampa con nome')" || fail "no question where to save at $scale %"
+    shot "$save" "save-question-$scale"
+    job="$spool/out/saved.prn"
+    xdotool key --window "$save" ctrl+a 2>/dev/null
+    xdotool type --delay 20 --window "$save" "Z:$job" 2>/dev/null
+    xdotool key --window "$save" Return 2>/dev/null
+    timeout 60 sh -c "until grep -qs '%%EOF' '$job'; do sleep 0.5; done" || fail "nothing saved where asked at $scale %"
+  else
+    job="$(bash "$service" job "$spool")" || fail "no job reached the print queue at $scale %"
+  fi
   ps2pdf "$job" "$shots/report-$scale.pdf"
   pdfinfo "$shots/report-$scale.pdf" | grep -q 'Page size: *595.* x 842' || fail "the report is not on the queue's A4"
   words="$(pdftotext -layout "$shots/report-$scale.pdf" - | tr -s ' ')"
