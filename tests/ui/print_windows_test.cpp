@@ -3,9 +3,12 @@
 
 #include <algorithm>
 
+#include <windows.h>
+
 #include "tests/support/print_fixtures.h"
 #include "tests/support/sample_report.h"
 #include "tests/support/sheets.h"
+#include "ui/print/question.h"
 
 namespace korval::test {
 namespace {
@@ -73,6 +76,19 @@ TEST_F(Printing, a_printer_that_asks_where_to_save_is_asked_by_the_window)
         EXPECT_NEAR(sheet.paper.width(), queue->paper.width(), 1);
         EXPECT_NEAR(sheet.paper.height(), queue->paper.height(), 1);
         ExpectLaidOutAs(sheet, printable, ReadPdfSheet(laidOut, A4PrintableArea(), true));
+    }
+}
+
+// Windows' own question cancelled makes StartDoc fail, which Qt only tells in
+// a message ending in the system's words for the error.
+TEST(SpoolerStarts, a_start_the_user_cancelled_is_told_from_a_failure)
+{
+    WatchSpooler();
+    for (const DWORD error : {DWORD(ERROR_CANCELLED), DWORD(ERROR_ACCESS_DENIED)}) {
+        SetLastError(error);
+        qErrnoWarning("QWin32PrintEngine::begin: StartDoc failed, document \"KORVAL\"");
+        EXPECT_EQ(SpoolerStartCancelled(), error == ERROR_CANCELLED) << "error " << error;
+        EXPECT_FALSE(SpoolerStartCancelled()) << "told twice";
     }
 }
 
