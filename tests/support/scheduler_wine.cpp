@@ -39,6 +39,15 @@ public:
         m_running = !m_root.isEmpty() && Answers();
     }
 
+    // The printers of the prefix as Wine makes them from CUPS, for the tests
+    // after: Wine leaves a printer on a port of its own where it is, even
+    // once CUPS has no such queue.
+    ~AttachedScheduler() override
+    {
+        for (const QString &queue : m_ported)
+            SetPort(queue, QStringLiteral("CUPS:") + queue);
+    }
+
     bool AddDefaultPdfQueue(const char *media) override
     {
         if (qstrcmp(media, "iso_a4_210x297mm") != 0) {
@@ -55,8 +64,12 @@ public:
             return false;
         }
         for (const UserQueue &queue : UserQueues({QStringLiteral("file-port")}))
-            if (queue.name == name && queue.needs == QLatin1String("file-port"))
+            if (queue.name == name && queue.needs == QLatin1String("file-port")) {
+                m_ports.emplace(
+                    name,
+                    QSettings(PrinterKey(name), QSettings::NativeFormat).value(QStringLiteral("Port")).toString());
                 SetPort(name, QStringLiteral("FILE:"));
+            }
         return MakeDefault(name);
     }
 
@@ -73,6 +86,8 @@ private:
                   QSettings::NativeFormat)
             .setValue(queue, QStringLiteral("wineps.drv,") + port);
     }
+
+    QStringList m_ported;
 
     // From the program's start on, the default is Windows' to choose.
     static bool MakeDefault(const QString &queue)
