@@ -65,9 +65,7 @@ public:
         }
         for (const UserQueue &queue : UserQueues({QStringLiteral("file-port")}))
             if (queue.name == name && queue.needs == QLatin1String("file-port")) {
-                m_ports.emplace(
-                    name,
-                    QSettings(PrinterKey(name), QSettings::NativeFormat).value(QStringLiteral("Port")).toString());
+                m_ported << name;
                 SetPort(name, QStringLiteral("FILE:"));
             }
         return MakeDefault(name);
