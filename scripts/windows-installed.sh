@@ -146,8 +146,8 @@ for dpi in 96 144; do
     save="$(window_named 'Salva output di stampa con nome')" || fail "no question where to save at $scale %"
     shot "$save" "save-question-$scale"
     job="$spool/out/saved.prn"
-    xdotool key --window "$save" ctrl+a 2>/dev/null
-    xdotool type --delay 20 --window "$save" "Z:$job" 2>/dev/null
+    # Typed as a keyboard types, into the focused field: a colon needs Shift.
+    xdotool windowfocus --sync "$save" key ctrl+a type --delay 20 "Z:$job" 2>/dev/null
     xdotool key --window "$save" Return 2>/dev/null
     timeout 60 sh -c "until grep -qs '%%EOF' '$job'; do sleep 0.5; done" || fail "nothing saved where asked at $scale %"
   else

@@ -2,6 +2,8 @@
 // (Windows, macOS). Qt gives no way to bound its waits: the job's thread
 // keeps the windows responsive, and the job's bound tells the user.
 
+#include <QDir>
+#include <QFile>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -30,6 +32,14 @@ PrintResult PrintOnDefaultPrinter(const ReportContent &content, const PrintContr
     if (info.isNull())
         return {PrintOutcome::NoPrinter, {}};
 
+    // Nothing tells of a file the spooler could not write (a folder typed
+    // that does not exist): it is made here first, or the job fails now.
+    if (!outputFile.isEmpty()) {
+        QFile file(outputFile);
+        if (!file.open(QIODevice::WriteOnly))
+            return {PrintOutcome::Failed,
+                    QDir::toNativeSeparators(outputFile) + QStringLiteral(": ") + file.errorString()};
+    }
     QPrinter printer(info, QPrinter::HighResolution);
     // First: a PDF file is Qt's own PDF writer's, which takes the paper
     // given after it; any other file is the printer's own language.
