@@ -100,9 +100,11 @@ endif()
 # DLL these import from Qt's and MinGW's folders.
 function(korval_windows_program target)
   enable_language(RC)
+  configure_file(${PROJECT_SOURCE_DIR}/app/korval.manifest.in ${CMAKE_CURRENT_BINARY_DIR}/korval.manifest @ONLY)
   configure_file(${PROJECT_SOURCE_DIR}/app/korval.rc.in ${CMAKE_CURRENT_BINARY_DIR}/korval.rc @ONLY)
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/korval.rc)
-  set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/korval.rc PROPERTIES OBJECT_DEPENDS ${KORVAL_ICO})
+  set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/korval.rc PROPERTIES OBJECT_DEPENDS
+    "${KORVAL_ICO};${CMAKE_CURRENT_BINARY_DIR}/korval.manifest")
   add_dependencies(${target} korval_icons)
   find_package(Qt6 REQUIRED COMPONENTS Widgets)
   set(deployed "")

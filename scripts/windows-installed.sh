@@ -229,10 +229,69 @@ declined() {
   [ "$(fingerprint)" = "$copy" ] || fail "the installer changed the installed copy: $1"
 }
 declined "stopped on its first page" 0 Escape Return
-declined "stopped on its folder page" 1 Escape Return
 "$wine" reg add "HKLM\\$key" /v DisplayVersion /d 99.0 /f >/dev/null 2>&1
-declined "downgrade declined" 0 "Tab Return" ""
-echo "The wizard, stopped on its first two pages and declining a downgrade, left the copy as it was."
+# "No" is the question's default.
+declined "downgrade declined" 0 Return ""
+"$wine" reg add "HKLM\\$key" /v DisplayVersion /d "$KORVAL_VERSION" /f >/dev/null 2>&1
+echo "The wizard, stopped on its first page and declining a downgrade, left the copy as it was."
+
+# A Windows that speaks neither Italian nor English gets the English wizard.
+LC_ALL=de_DE.UTF-8 "$wine" "$installer" >/dev/null 2>&1 &
+pid=$!
+window="$(window_named "KORVAL Setup")" || fail "the wizard is not in English on a German Windows"
+shot "$window" installer-german-windows
+xdotool key --window "$window" Escape 2>/dev/null
+xdotool key --window "$(window_named "KORVAL Setup" "$window")" Return 2>/dev/null
+timeout 60 tail --pid="$pid" -f /dev/null || fail "the English wizard did not end"
+
+# An upgrade asked for another folder stays where the copy is, and takes
+# away nothing but the copy's own files: a program's bin folder there is
+# left alone.
+other="$WINEPREFIX/drive_c/Strumenti/bin"
+mkdir -p "$other" && echo "not KORVAL's" >"$other/leggimi.txt" && cp "$program" "$other/altro.exe"
+"$wine" "$installer" /S '/D=C:\Strumenti' && wineserver -w
+[ -f "$other/leggimi.txt" ] && [ -f "$other/altro.exe" ] || fail "an upgrade took away another program's files"
+[ -f "$program" ] && [ "$(entry HKLM InstallLocation)" = 'C:\Program Files\KORVAL' ] || fail "an upgrade moved the copy"
+rm -rf "$WINEPREFIX/drive_c/Strumenti"
+
+# While KORVAL runs nothing of its copy changes: a silent upgrade or
+# uninstall ends unsuccessfully, the copy whole; the wizard asks until
+# KORVAL is closed, upgrades, and its finish page starts KORVAL again,
+# through the user's own shell.
+(cd "$(dirname "$program")" && exec "$wine" 'C:\Program Files\KORVAL\bin\korval.exe') >/dev/null 2>&1 &
+app=$!
+main="$(window_named 'KORVAL 1.2 2015')" || fail "KORVAL did not start before the upgrade"
+copy="$(fingerprint)"
+! "$wine" "$installer" /S || fail "a silent upgrade went on while KORVAL ran"
+# The uninstaller in place (_?=), so that its answer is the run's; NSIS reads
+# the folder to the end of the line, which Wine would quote as one word.
+! "$wine" "$folder/Uninstall.exe" /S '_?=C:\Program' 'Files\KORVAL' || fail "a silent uninstall went on while KORVAL ran"
+[ "$(fingerprint)" = "$copy" ] || fail "the copy changed while KORVAL ran"
+LC_ALL=it_IT.UTF-8 "$wine" "$installer" >/dev/null 2>&1 &
+pid=$!
+window="$(window_named "Installazione di KORVAL")" || fail "no wizard for the upgrade"
+shot "$window" installer-upgrade
+# The first page of an upgrade installs.
+xdotool key --window "$window" Return 2>/dev/null
+question="$(window_named "Installazione di KORVAL" "$window")" || fail "the wizard did not ask to close KORVAL"
+shot "$question" installer-korval-open
+# Asked to close as Windows asks a program (WM_CLOSE), behind the question.
+"$wine" taskkill /im korval.exe >/dev/null 2>&1 || true
+timeout 60 tail --pid="$app" -f /dev/null || fail "KORVAL did not close"
+wait "$app" 2>/dev/null || true
+app=
+xdotool key --window "$question" Return 2>/dev/null
+# "Fine" on the finish page, "Avvia KORVAL" ticked, once the wizard is there.
+for _ in $(seq 120); do
+  xdotool key --window "$window" Return 2>/dev/null || true
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.5
+done
+wait "$pid" || fail "the upgrade over a closed KORVAL failed"
+main="$(window_named 'KORVAL 1.2 2015')" || fail "the finish page did not start KORVAL"
+closed "$main" || fail "KORVAL started by the wizard did not close"
+echo "Upgrades ask for a running KORVAL to close and stay in their folder; the German Windows' wizard is English."
+"$wine" reg add "HKLM\\$key" /v DisplayVersion /d 99.0 /f >/dev/null 2>&1
 ! "$wine" "$installer" /S || fail "a silent downgrade was not refused"
 wineserver -w
 [ -f "$program" ] && [ "$(entry HKLM DisplayVersion)" = 99.0 ] || fail "a refused downgrade changed the installed copy"

@@ -7,8 +7,10 @@
 #include <QWindow>
 
 #include <chrono>
+#include <cmath>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "tests/support/fixture.h"
 
@@ -49,19 +51,31 @@ public:
 
     // Where the main window's top left corner is, read with the pointer
     // about the desktop's middle, which a window wider and taller than half
-    // the desktop always covers. A compositor may smooth the first moves:
-    // two moves must differ by what was asked.
+    // the desktop always covers. A compositor may deliver a move as several
+    // smoothed ones, at places near the way: the pointer has settled where a
+    // second move, a step on, is heard a step on from a place heard before
+    // (to a pixel); a third move, heard where that says, confirms it.
     bool Locate(const QWidget *main)
     {
+        const QWindow *window = main->windowHandle();
         const QPoint middle = main->screen()->geometry().center();
+        const QPoint step(10, 10);
         for (int attempt = 0; attempt < 5; ++attempt) {
             const QPoint from = middle + QPoint(attempt * 3, attempt * 2);
-            if (!MoveOver(from) || m_over != main->windowHandle())
+            m_trail.clear();
+            if (!MoveOver(from) || m_over != window || !MoveOver(from + step))
                 continue;
-            const QPointF seen = m_at;
-            if (MoveOver(from + QPoint(10, 10)) && m_over == main->windowHandle()
-                && m_at - seen == QPointF(10, 10)) {
-                m_origin = from + QPoint(10, 10) - m_at.toPoint();
+            std::optional<QPoint> origin;
+            const auto settled = [&] {
+                for (std::size_t i = 0; !origin && m_over == window && i + 1 < m_trail.size(); ++i)
+                    if (Near(m_trail.back() - m_trail[i], step))
+                        origin = from + step - m_trail.back().toPoint();
+                return origin.has_value();
+            };
+            const QPoint check = from - step / 2;
+            if (QTest::qWaitFor(settled, 10000) && MoveOver(check)
+                && QTest::qWaitFor([&] { return m_over == window && Near(m_at, check - *origin); }, 10000)) {
+                m_origin = *origin;
                 return true;
             }
         }
@@ -84,7 +98,7 @@ public:
                 const int seen = m_moves;
                 const QWindow *window = widget->window()->windowHandle();
                 const bool over = MoveOver(m_origin + at + QPoint(1, 0)) && MoveOver(m_origin + at)
-                    && QTest::qWaitFor([&] { return m_over == window && m_at == QPointF(at); });
+                    && QTest::qWaitFor([&] { return m_over == window && Near(m_at, at); }, 10000);
                 const int released = m_releases;
                 m_focusAtClick = m_focusChanges;
                 if (over && !Xdotool(QStringLiteral("mousedown 1 sleep %1 mouseup 1").arg(hold.count() / 1000.0)))
@@ -93,7 +107,8 @@ public:
                 // the compositor put there meanwhile; heard on another
                 // window, to that window (a compositor may leave a window it
                 // is still showing out of what the pointer is over).
-                if (over && QTest::qWaitFor([&] { return m_releases > released; }) && m_releasedOn == window)
+                if (over && QTest::qWaitFor([&] { return m_releases > released; }, 15000)
+                    && m_releasedOn == window)
                     return true;
                 // Over the window but elsewhere in it: the window moved.
                 if (!over && m_moves > seen && m_over == window)
@@ -123,9 +138,12 @@ protected:
     {
         auto *window = qobject_cast<QWindow *>(watched);
         if (window && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)) {
+            if (m_over != window)
+                m_trail.clear();
             m_over = window;
             ++m_moves;
             m_at = static_cast<QSinglePointEvent *>(event)->position();
+            m_trail.push_back(m_at);
         }
         if (window && event->type() == QEvent::MouseButtonRelease) {
             ++m_releases;
@@ -135,13 +153,19 @@ protected:
     }
 
 private:
+    // Where a compositor that smooths the pointer puts it: within a pixel.
+    static bool Near(QPointF at, QPoint to)
+    {
+        return std::abs(at.x() - to.x()) <= 1 && std::abs(at.y() - to.y()) <= 1;
+    }
+
     // Moves the pointer to `to` on the desktop and waits to hear of it over
     // a window of the program.
     bool MoveOver(QPoint to)
     {
         const int seen = m_moves;
         return Xdotool(QStringLiteral("mousemove --window %1 %2 %3").arg(m_window).arg(to.x()).arg(to.y()))
-            && QTest::qWaitFor([&] { return m_moves > seen; });
+            && QTest::qWaitFor([&] { return m_moves > seen; }, 10000);
     }
 
     // The program goes on with its events while xdotool runs.
@@ -164,6 +188,7 @@ private:
     QPointer<QWindow> m_over;
     QPointer<QWindow> m_releasedOn;
     QPointF m_at;
+    std::vector<QPointF> m_trail;  // where it was heard over m_over, in order
     int m_moves = 0;
     int m_releases = 0;
     int m_focusChanges = 0;
