@@ -1,56 +1,7 @@
 # What only the Windows build (MinGW-w64, cmake/mingw-w64.cmake) does: its
-# programs run under Wine, the program deployed with its DLLs, the installer
-# and archive, the print tests' service. The functions are called by the
-# folders whose targets they concern.
-
-# At install time (install(SCRIPT) below): every DLL that the program and its
-# plugins import from Qt's and MinGW's folders (KORVAL_DLL_DIRS), beside the
-# program; the rest are Windows' own. CMake reads the imports with MinGW's
-# objdump and names them in lower case, as Windows compares them, so it
-# finds none of Qt's on Linux's case-sensitive disks: those are matched here
-# without regard to case, and their own imports read in turn.
-if(DEFINED KORVAL_DEPLOYED)
-  cmake_policy(PUSH)
-  cmake_policy(VERSION 3.25)
-  set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
-  set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
-  set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND "${KORVAL_OBJDUMP}")
-  set(available "")
-  foreach(dir IN LISTS KORVAL_DLL_DIRS)
-    file(GLOB dlls "${dir}/*.dll")
-    list(APPEND available ${dlls})
-  endforeach()
-  set(deployed "")
-  set(pending ${KORVAL_DEPLOYED})
-  while(pending)
-    set(executables ${pending})
-    list(FILTER executables INCLUDE REGEX "\\.exe$")
-    list(FILTER pending EXCLUDE REGEX "\\.exe$")
-    file(GET_RUNTIME_DEPENDENCIES EXECUTABLES ${executables} LIBRARIES ${pending}
-      RESOLVED_DEPENDENCIES_VAR resolved UNRESOLVED_DEPENDENCIES_VAR names
-      DIRECTORIES ${KORVAL_DLL_DIRS})
-    set(pending "")
-    foreach(dll IN LISTS available)
-      get_filename_component(name "${dll}" NAME)
-      string(TOLOWER "${name}" name)
-      if(name IN_LIST names AND NOT dll IN_LIST deployed)
-        list(APPEND pending "${dll}")
-      endif()
-    endforeach()
-    list(APPEND deployed ${resolved} ${pending})
-    list(REMOVE_DUPLICATES deployed)
-  endwhile()
-  file(INSTALL ${deployed} DESTINATION "${CMAKE_INSTALL_PREFIX}/${KORVAL_DLL_DESTINATION}")
-  # Qt's and MinGW's DLLs and the plugins come with their debugging
-  # information, which users never need: two thirds of the program's size.
-  file(GLOB_RECURSE dlls "${CMAKE_INSTALL_PREFIX}/${KORVAL_DLL_DESTINATION}/*.dll")
-  execute_process(COMMAND "${KORVAL_STRIP}" --strip-unneeded ${dlls} COMMAND_ERROR_IS_FATAL ANY)
-  # Signed once stripped, as the installer and its uninstaller are.
-  execute_process(COMMAND sh "${CMAKE_CURRENT_LIST_DIR}/sign.sh"
-    "${CMAKE_INSTALL_PREFIX}/${KORVAL_DLL_DESTINATION}/korval.exe" ${dlls} COMMAND_ERROR_IS_FATAL ANY)
-  cmake_policy(POP)
-  return()
-endif()
+# programs run under Wine, the program deployed with its DLLs
+# (cmake/deploy.cmake), the installer, archive and MSI package. The functions
+# are called where their targets are made.
 
 # The folders of MinGW's C++ runtime, which the program and Qt's DLLs share,
 # and of Qt's DLLs: the build's programs run under Wine finding them there,
@@ -72,7 +23,11 @@ if(KORVAL_WINE)
 endif()
 
 # The installer (cmake/NSIS.template.in, in place of CPack's) and the
-# portable archive: `cpack`, NSIS and ZIP.
+# portable archive: `cpack`, NSIS and ZIP. The MSI package's UpgradeCode is
+# KORVAL's for good: a newer package finds an older one's copy by it, and the
+# installer finds a package's.
+set(KORVAL_UPGRADE_CODE 64768010-A879-447C-B62C-C7B3281590CB)
+set(CPACK_NSIS_KORVAL_UPGRADE_CODE ${KORVAL_UPGRADE_CODE})
 list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
 set(CPACK_GENERATOR NSIS ZIP)
 set(CPACK_PACKAGE_FILE_NAME korval-${PROJECT_VERSION}-win64)
@@ -125,35 +80,16 @@ function(korval_windows_program target)
     set(KORVAL_OBJDUMP ${KORVAL_OBJDUMP})
     set(KORVAL_STRIP ${KORVAL_STRIP})
     set(KORVAL_DLL_DESTINATION ${CMAKE_INSTALL_BINDIR})")
-  install(SCRIPT ${CMAKE_CURRENT_FUNCTION_LIST_FILE})
+  install(SCRIPT ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/deploy.cmake)
 endfunction()
 
-# Printing through Wine's printers, which are the CUPS queues there when the
-# first program of a prefix starts, at the CUPS_SERVER it started with: one
-# print service for the whole run, its queues made before the first test
-# (tests/support/print_service.sh wine). The tests print from Qt's Windows
-# platform, whose text reaches the printer as text, in a prefix of their
-# own. The socket's path stays short, as Unix sockets need. Wine reads its
-# printers once while any program of the prefix runs: no other test may run
-# beside a print test.
-function(korval_wine_print_tests target)
-  string(SHA1 run ${CMAKE_CURRENT_BINARY_DIR})
-  string(SUBSTRING ${run} 0 12 run)
-  set(service /tmp/korval-wine-print-${run})
-  set(script ${PROJECT_SOURCE_DIR}/tests/support/print_service.sh)
-  add_test(NAME PrintService.start COMMAND bash ${script} wine ${service} ${PROJECT_BINARY_DIR}/wine-print)
-  add_test(NAME PrintService.stop COMMAND bash ${script} wine-stop ${service})
-  set_tests_properties(PrintService.start PROPERTIES FIXTURES_SETUP wine_print_service)
-  set_tests_properties(PrintService.stop PROPERTIES FIXTURES_CLEANUP wine_print_service)
-  set(serial TIMEOUT 180 RUN_SERIAL TRUE FIXTURES_REQUIRED wine_print_service)
-  gtest_discover_tests(${target}
-    DISCOVERY_TIMEOUT 60
-    EXTRA_ARGS -platform windows
-    TEST_FILTER -Printing.no_default_printer_is_a_warning
-    PROPERTIES ENVIRONMENT KORVAL_WINE_ENV=${service}.env ${serial})
-  # A print service without queues.
-  add_test(NAME Printing.no_default_printer_is_a_warning
-    COMMAND ${target} -platform windows --gtest_filter=Printing.no_default_printer_is_a_warning)
-  set_tests_properties(Printing.no_default_printer_is_a_warning PROPERTIES
-    ENVIRONMENT KORVAL_WINE_ENV=${service}-empty.env ${serial})
+# The MSI package (cmake/korval.wxs.in) for IT departments, by wixl:
+# `cmake --build . --target msi`. Called once CPack's settings are made.
+function(korval_windows_msi)
+  find_program(KORVAL_WIXL wixl REQUIRED)
+  file(RELATIVE_PATH KORVAL_ICO ${PROJECT_BINARY_DIR} ${KORVAL_ICO})
+  configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/korval.wxs.in ${PROJECT_BINARY_DIR}/korval.wxs @ONLY)
+  add_custom_target(msi COMMAND sh ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/msi.sh ${PROJECT_BINARY_DIR}
+    ${PROJECT_VERSION} ${PROJECT_BINARY_DIR}/korval-${PROJECT_VERSION}-win64.msi VERBATIM)
+  add_dependencies(msi korval)
 endfunction()

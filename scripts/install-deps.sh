@@ -3,8 +3,8 @@
 # --ci also what CI's further checks need (a second compiler, packaging, a
 # window manager); with --windows what the
 # Windows cross-build, its tests under Wine and its installer need
-# (MinGW-w64, GoogleTest's sources, Wine, NSIS, a display for the installed
-# program).
+# (MinGW-w64, GoogleTest's sources, Wine, NSIS, wixl for the MSI package, a
+# display for the installed program).
 # Packages that are already installed are left alone, so running it again is
 # cheap and silent.
 set -euo pipefail
@@ -33,7 +33,7 @@ case "${1:-}" in
   # its translations are the host's, which are the same files.
   --windows) packages=(cmake ninja-build dpkg-dev debian-keyring xz-utils qt6-base-dev qt6-base-dev-tools
     qt6-translations-l10n g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine
-    fonts-liberation2 poppler-utils nsis osslsigncode openssl xvfb xdotool imagemagick
+    fonts-liberation2 poppler-utils nsis wixl osslsigncode openssl xvfb xdotool imagemagick
     cups cups-client cups-bsd cups-filters ghostscript) ;;
 esac
 
