@@ -39,7 +39,7 @@ public:
     int AddRow(const ListRow &row);  // the row's text and all its sub-items; returns its number
     QString RowText(int row) const;
     QString SubItem(int row, int index) const;
-    int SubItemCount(int row) const;  // the highest sub-item ever set on the row
+    int SubItemCount(int row) const;  // the sub-items the row was given
 
 private:
     struct Row {

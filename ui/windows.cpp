@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QVersionNumber>
 #include <QWindow>
 
 #include <cstdio>
@@ -104,9 +105,10 @@ bool ActivationWatch::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-bool TeardownMayHang()
+bool TeardownMayHang(const QString &platform, const char *qt)
 {
-    return QT_VERSION < QT_VERSION_CHECK(6, 5, 0) && OnWayland();
+    return QVersionNumber::fromString(QLatin1String(qt)) < QVersionNumber(6, 5)
+        && platform.startsWith(QLatin1String("wayland"));
 }
 
 void LeaveAtOnce(int code)

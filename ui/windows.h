@@ -5,6 +5,7 @@
 // counts as activated, and how the program leaves the desktop.
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QWidget>
 
@@ -62,6 +63,8 @@ template<typename Window, typename Create> Window *ShowSingle(QPointer<Window> &
 // its peer dialogs; not on coming back from another application, a message
 // box or a drop-down list. Made before the dialogs, it goes before them.
 class ActivationWatch : public QObject {
+    Q_OBJECT
+
 public:
     ActivationWatch(QWidget *main, std::function<void()> activated);
 
@@ -77,10 +80,10 @@ private:
     bool m_shown = false;
 };
 
-// Whether taking the application down may hang for good: Qt 6.4's Wayland
-// plugin can leave its event thread waiting on the compositor while the
-// display waits for the thread.
-bool TeardownMayHang();
+// Whether taking the application down may hang for good: the Wayland plugin
+// of a Qt before 6.5, any patch release, can leave its event thread waiting
+// on the compositor while the display waits for the thread.
+bool TeardownMayHang(const QString &platform = QGuiApplication::platformName(), const char *qt = qVersion());
 
 // Leaves at once with `code`, output flushed, without destroying what a print
 // job still on its way or a hung connection holds.

@@ -17,6 +17,14 @@ bool ScriptedMessages::AskYesNo(QWidget *, const QString &text)
     return yes;
 }
 
+std::vector<QString> Cells(std::initializer_list<const char *> texts)
+{
+    std::vector<QString> out;
+    for (const char *t : texts)
+        out.push_back(QString::fromUtf8(t));
+    return out;
+}
+
 Rows CellsOf(const ListView *list)
 {
     const ListModel *model = ModelOf(list);
@@ -55,7 +63,7 @@ void MainWindowTest::PickLanguage(int entry)
 void MainWindowTest::PressPrint()
 {
     QTest::mouseClick(Button("Command2"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !JobOnItsWay(); }, 60000)) << "the job never came back";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !JobOnItsWay(); }, kBusyMachineMs)) << "the job never came back";
 }
 
 void MainWindowTest::ReturnToMain()

@@ -13,6 +13,7 @@
 #include <deque>
 #include <memory>
 
+#include "tests/support/busy_machine.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
@@ -63,6 +64,8 @@ inline const ListModel *ModelOf(const ListView *list)
 }
 
 using Rows = std::vector<std::vector<QString>>;
+// The texts given, as a row's cells or a window's texts are compared.
+std::vector<QString> Cells(std::initializer_list<const char *> texts);
 
 // Every cell of a list, sub-items included, read from its model.
 Rows CellsOf(const ListView *list);

@@ -22,7 +22,7 @@ namespace korval::test {
 inline bool WaitFocused(const std::function<const QWidget *()> &window)
 {
     return QTest::qWaitFor([&] { return window() && QGuiApplication::focusWindow() == window()->windowHandle(); },
-                           30000);
+                           kBusyMachineMs);
 }
 
 inline bool WaitFocused(const QWidget *window)
@@ -35,6 +35,8 @@ inline bool WaitFocused(const QWidget *window)
 // as a user's mouse does. What the program hears of it tells where the main
 // window is on the desktop, and that a spot of it is in sight.
 class Pointer final : public QObject {
+    Q_OBJECT
+
 public:
     Pointer(QString display, QString window) : m_display(std::move(display)), m_window(std::move(window))
     {
@@ -46,7 +48,8 @@ public:
     // that had it before may still hold it while the click is on its way.
     bool FocusedSinceClick(const std::function<const QWidget *()> &window) const
     {
-        return QTest::qWaitFor([&] { return m_focusChanges > m_focusAtClick; }, 30000) && WaitFocused(window);
+        return QTest::qWaitFor([&] { return m_focusChanges > m_focusAtClick; }, kBusyMachineMs)
+            && WaitFocused(window);
     }
 
     // Where the main window's top left corner is, read with the pointer
@@ -176,7 +179,7 @@ private:
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         xdotool.setProcessEnvironment(environment);
         xdotool.start(QStringLiteral("xdotool"), command.split(QLatin1Char(' ')));
-        const bool ran = QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 30000)
+        const bool ran = QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, kBusyMachineMs)
             && xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
         EXPECT_TRUE(ran) << "xdotool " << command.toStdString() << ": "
                          << xdotool.readAllStandardError().toStdString();

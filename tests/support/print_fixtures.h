@@ -53,7 +53,7 @@ protected:
         ASSERT_TRUE(spooler.Listening());
         ASSERT_NO_FATAL_FAILURE(Open(std::chrono::minutes(10)));
         QTest::mouseClick(Button("Command2"), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return spooler.Reached(); }, 60000)) << "the job never set out";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return spooler.Reached(); }, kBusyMachineMs)) << "the job never set out";
         window->close();
         window.reset();
         EXPECT_TRUE(messages.shown.empty());
@@ -62,8 +62,9 @@ protected:
     QString Socket() const { return dir.filePath(QStringLiteral("cups.sock")); }
 
     QTemporaryDir dir;
-    EnvironmentGuard server{"CUPS_SERVER", QFile::encodeName(dir.filePath(QStringLiteral("cups.sock")))};
-    EnvironmentGuard home{"HOME", QFile::encodeName(dir.path())};
+    EnvironmentGuard server =
+        SetForScope("CUPS_SERVER", QFile::encodeName(dir.filePath(QStringLiteral("cups.sock"))));
+    EnvironmentGuard home = SetForScope("HOME", QFile::encodeName(dir.path()));
 };
 
 }  // namespace korval::test

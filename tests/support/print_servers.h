@@ -48,6 +48,8 @@ private:
 // front of the private scheduler, relaying each connection to it, and able
 // to answer as such servers do where CUPS itself never would.
 class Relay : public QObject {
+    Q_OBJECT
+
 public:
     enum Answer {
         Faithful,

@@ -23,6 +23,11 @@
 #   wine-stop FOLDER
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+usage() {
+  echo "usage: $0 COMMAND FOLDER [ARGUMENTS], as listed at its head" >&2
+  exit 2
+}
+[ $# -ge 2 ] || usage
 root="$2"
 export CUPS_SERVER="$root/cups.sock"
 
@@ -57,13 +62,17 @@ driverless_job() {
   [ -n "$job" ] && [ -z "$(lpstat -o)" ] && echo "$job"
 }
 
+gone() { ! kill -0 "$1" 2>/dev/null; }
+running() { LC_ALL=C lpstat -r 2>/dev/null | grep -q "scheduler is running"; }
+listening() { (echo >"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+
 stop() {
   local pidfile pid
   for pidfile in "$root"/*.pid; do
     [ -f "$pidfile" ] || continue
     pid="$(cat "$pidfile")"
     rm -f "$pidfile"
-    kill "$pid" 2>/dev/null && within_a_minute eval "! kill -0 $pid 2>/dev/null"
+    kill "$pid" 2>/dev/null && within_a_minute gone "$pid"
   done
   return 0
 }
@@ -87,7 +96,7 @@ case "$1" in
     install -m 700 "$here/cups/korvalpdf" "$root/serverbin/backend/korvalpdf"
     cupsd -f -c "$root/conf/cupsd.conf" -s "$root/conf/cups-files.conf" >"$root/log/cupsd" 2>&1 </dev/null &
     echo $! >"$root/cupsd.pid"
-    within_a_minute eval 'LC_ALL=C lpstat -r 2>/dev/null | grep -q "scheduler is running"' || { cat "$root/log/cupsd" "$root/log/error_log" >&2; exit 1; }
+    within_a_minute running || { cat "$root/log/cupsd" "$root/log/error_log" >&2; exit 1; }
     ;;
   queue) add "$3" "${4:-korvalpdf:$root/out}" ;;
   queues)
@@ -101,11 +110,11 @@ case "$1" in
     mkdir -p "$root/driverless"
     dbus-daemon --session --fork --print-pid --address="unix:path=$root/bus" >"$root/bus.pid"
     port=$((20000 + RANDOM % 20000))
-    while (echo >"/dev/tcp/127.0.0.1/$port") 2>/dev/null; do port=$((port + 1)); done
+    while listening "$port"; do port=$((port + 1)); done
     DBUS_SYSTEM_BUS_ADDRESS="unix:path=$root/bus" ippeveprinter -n localhost -p "$port" -d "$root/driverless" \
       -k -f application/pdf,image/pwg-raster,image/urf -r off KorvalDriverless >"$root/log/driverless" 2>&1 </dev/null &
     echo $! >"$root/driverless.pid"
-    within_a_minute eval "(echo >/dev/tcp/127.0.0.1/$port) 2>/dev/null" || { cat "$root/log/driverless" >&2; exit 1; }
+    within_a_minute listening "$port" || { cat "$root/log/driverless" >&2; exit 1; }
     echo "ipp://localhost:$port/ipp/print"
     ;;
   driverless-job) within_a_minute driverless_job ;;
@@ -130,8 +139,5 @@ case "$1" in
     rm -rf "$root" "$root-empty" "$root".* "$root-empty".*
     ;;
   stop) stop ;;
-  *)
-    echo "usage: $0 COMMAND FOLDER [ARGUMENTS], as listed at its head" >&2
-    exit 2
-    ;;
+  *) usage ;;
 esac

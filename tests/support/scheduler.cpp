@@ -9,20 +9,6 @@
 
 namespace korval::test {
 
-EnvironmentGuard::EnvironmentGuard(const char *name, const QByteArray &value)
-    : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
-{
-    qputenv(name, value);
-}
-
-EnvironmentGuard::~EnvironmentGuard()
-{
-    if (m_had)
-        qputenv(m_name, m_old);
-    else
-        qunsetenv(m_name);
-}
-
 std::vector<UserQueue> UserQueues(const QStringList &offers)
 {
     QFile file(LocalPath(QStringLiteral(KORVAL_PRINT_SERVICE_DIR "/cups/queues.tsv")));

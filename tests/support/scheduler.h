@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QMarginsF>
+#include <QScopeGuard>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -13,10 +14,9 @@
 #include <optional>
 #include <vector>
 
-namespace korval::test {
+#include "tests/support/busy_machine.h"
 
-// How long a start or a wait may take on a machine busy with other work.
-constexpr int kBusyMachineMs = 60000;
+namespace korval::test {
 
 // A tool of the machine the tests run on (pdftotext, lpadmin, ...), run to
 // its end. Under Wine the tool is the Linux program it is, which Wine starts
@@ -32,19 +32,16 @@ ToolRun RunTool(const QString &name, const QStringList &arguments);
 QString HostPath(const QString &path);
 QString LocalPath(const QString &hostPath);
 
-// Sets an environment variable for the life of the guard.
-class EnvironmentGuard {
-public:
-    EnvironmentGuard(const char *name, const QByteArray &value);
-    ~EnvironmentGuard();
-    EnvironmentGuard(const EnvironmentGuard &) = delete;
-    EnvironmentGuard &operator=(const EnvironmentGuard &) = delete;
-
-private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_old;
-};
+// The environment variable `name` set to `value` until the guard given is
+// gone, what was there given back then.
+inline auto SetForScope(const char *name, const QByteArray &value)
+{
+    const std::optional<QByteArray> old =
+        qEnvironmentVariableIsSet(name) ? std::optional<QByteArray>(qgetenv(name)) : std::nullopt;
+    qputenv(name, value);
+    return qScopeGuard([name, old] { old ? qputenv(name, *old) : qunsetenv(name); });
+}
+using EnvironmentGuard = decltype(SetForScope("", {}));
 
 // A queue as users add them (cups/queues.tsv), with the sheet it prints on
 // and its printable area's margins, in points.

@@ -42,8 +42,8 @@ public:
     }
 
 private:
-    EnvironmentGuard m_server{"CUPS_SERVER", Path("cups.sock").toLocal8Bit()};
-    EnvironmentGuard m_home{"HOME", m_root.toLocal8Bit()};  // no personal lpoptions
+    EnvironmentGuard m_server = SetForScope("CUPS_SERVER", Path("cups.sock").toLocal8Bit());
+    EnvironmentGuard m_home = SetForScope("HOME", m_root.toLocal8Bit());  // no personal lpoptions
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tests/cos_phi.h"
 #include "tests/support/desktop.h"
 #include "tests/support/fixture.h"
+#include "ui/windows.h"
 #include "ui/wrappingbutton.h"
 
 #include <QHeaderView>
@@ -250,6 +251,22 @@ TEST_F(Desktops, every_window_whole_at_every_font_and_scale)
     ExpectAtHome(window.get(), "main window");
     ExpectAtHome(PriceListShown(), "price list");
     window.reset();
+}
+
+// The quick exit covers every Qt release whose Wayland teardown can hang,
+// each patch release of 6.4 among them, and no other desktop.
+TEST(Teardown, may_hang_on_wayland_before_qt_6_5)
+{
+    const struct {
+        const char *platform, *qt;
+        bool hangs;
+    } cases[] = {
+        {"wayland", "6.4.0", true},     {"wayland", "6.4.2", true},  {"wayland", "6.4.3", true},
+        {"wayland-egl", "6.4.2", true}, {"wayland", "6.5.0", false}, {"wayland", "6.6.1", false},
+        {"xcb", "6.4.2", false},        {"windows", "6.4.2", false}, {"offscreen", "6.4.2", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(TeardownMayHang(QString::fromLatin1(c.platform), c.qt), c.hangs) << c.platform << " " << c.qt;
 }
 
 }  // namespace

@@ -13,14 +13,6 @@ using MainWindow = MainWindowTest;
 
 const LampRecord kRow860{10, 2, 36, kCosPhi09, 1, kElectronic};
 
-std::vector<QString> Cells(std::initializer_list<const char *> texts)
-{
-    std::vector<QString> out;
-    for (const char *t : texts)
-        out.push_back(QString::fromUtf8(t));
-    return out;
-}
-
 struct Enabled {
     bool add, erase, calculate, print, frames, lamps;
 };
@@ -496,12 +488,12 @@ TEST_F(MainWindow, printing_without_a_print_service_never_passes_for_printed)
     // Whichever way this build prints (CUPS itself, or Qt's printer support),
     // a print service that is not there is a warning, never silence.
     QTemporaryDir dir;
-    const EnvironmentGuard server("CUPS_SERVER", QFile::encodeName(dir.filePath(QStringLiteral("none.sock"))));
-    const EnvironmentGuard home("HOME", QFile::encodeName(dir.path()));
+    const auto server = SetForScope("CUPS_SERVER", QFile::encodeName(dir.filePath(QStringLiteral("none.sock"))));
+    const auto home = SetForScope("HOME", QFile::encodeName(dir.path()));
     Seed({kRow860});
     QTest::mouseClick(Button("Command5"), Qt::LeftButton);
     QTest::mouseClick(Button("Command2"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !JobOnItsWay(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !JobOnItsWay(); }, kBusyMachineMs));
     ASSERT_EQ(messages.shown.size(), 1u);
 #ifdef KORVAL_PRINTS_THROUGH_CUPS
     EXPECT_TRUE(messages.shown[0].text.startsWith(

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "tests/support/busy_machine.h"
 #include "ui/print/job.h"
 #include "ui/windows.h"
 
@@ -34,7 +35,7 @@ int main(int argc, char *argv[])
     ::testing::InitGoogleTest(&argc, argv);
     const int failed = RUN_ALL_TESTS();
     // Print jobs left on their way end before the application does.
-    if (!korval::WaitForAbandonedJobs(std::chrono::seconds(60))) {
+    if (!korval::WaitForAbandonedJobs(korval::test::kBusyMachine)) {
         std::fputs("a print thread still runs at the end\n", stderr);
         korval::LeaveAtOnce(1);
     }

@@ -26,54 +26,46 @@ std::vector<QString> Texts(const Form1 &w)
     return texts;
 }
 
-std::vector<QString> Strings(std::initializer_list<const char *> texts)
-{
-    std::vector<QString> out;
-    for (const char *t : texts)
-        out.push_back(QString::fromUtf8(t));
-    return out;
-}
-
-const std::vector<QString> kItalianTexts = Strings({"Selezione modello e quantità UPS",
-                                                    "Elenco UPS",
-                                                    "Aggiungi Lampade",
-                                                    "Elimina Tutto",
-                                                    "CALCOLA",
-                                                    "Stampa",
-                                                    "Pot. 1h richiesta: ",
-                                                    "Pot. 3h richiesta: ",
-                                                    "N\u00b0 Plafoniere",
-                                                    "Lamp. per Plaf.",
-                                                    "Watt per Lamp.",
-                                                    "Cos.fi",
-                                                    "Alimentatore",
-                                                    "Autonomia",
-                                                    "Autonomia",
-                                                    "Codice",
-                                                    "Potenza",
-                                                    "Quantità",
-                                                    "Prezzo unitario",
-                                                    "Prezzo totale"});
-const std::vector<QString> kEnglishTexts = Strings({"UPS model and quantity Selection",
-                                                    "UPS List",
-                                                    "Add Lamps",
-                                                    "Erase All",
-                                                    "Calculate",
-                                                    "Print",
-                                                    "Power 1h required: ",
-                                                    "Power 3h required: ",
-                                                    "N\u00b0 Ceil.Lights",
-                                                    "Lamps/Ceil.",
-                                                    "Watts/Lamp",
-                                                    "Cos.fi",
-                                                    "Power pack type",
-                                                    "Autonomy",
-                                                    "Autonomy",
-                                                    "Code",
-                                                    "Power",
-                                                    "Quantity",
-                                                    "Unit price",
-                                                    "Total price"});
+const std::vector<QString> kItalianTexts = Cells({"Selezione modello e quantità UPS",
+                                                  "Elenco UPS",
+                                                  "Aggiungi Lampade",
+                                                  "Elimina Tutto",
+                                                  "CALCOLA",
+                                                  "Stampa",
+                                                  "Pot. 1h richiesta: ",
+                                                  "Pot. 3h richiesta: ",
+                                                  "N\u00b0 Plafoniere",
+                                                  "Lamp. per Plaf.",
+                                                  "Watt per Lamp.",
+                                                  "Cos.fi",
+                                                  "Alimentatore",
+                                                  "Autonomia",
+                                                  "Autonomia",
+                                                  "Codice",
+                                                  "Potenza",
+                                                  "Quantità",
+                                                  "Prezzo unitario",
+                                                  "Prezzo totale"});
+const std::vector<QString> kEnglishTexts = Cells({"UPS model and quantity Selection",
+                                                  "UPS List",
+                                                  "Add Lamps",
+                                                  "Erase All",
+                                                  "Calculate",
+                                                  "Print",
+                                                  "Power 1h required: ",
+                                                  "Power 3h required: ",
+                                                  "N\u00b0 Ceil.Lights",
+                                                  "Lamps/Ceil.",
+                                                  "Watts/Lamp",
+                                                  "Cos.fi",
+                                                  "Power pack type",
+                                                  "Autonomy",
+                                                  "Autonomy",
+                                                  "Code",
+                                                  "Power",
+                                                  "Quantity",
+                                                  "Unit price",
+                                                  "Total price"});
 
 TEST_F(LanguageSwitch, switches_all_twenty_texts_and_back)
 {

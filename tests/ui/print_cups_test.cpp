@@ -135,11 +135,11 @@ TEST_F(Printing, a_print_server_slow_to_connect_substituting_or_losing_the_docum
         ASSERT_TRUE(relay.Listening());
         ASSERT_TRUE(!c.slow || relay.Hold());
         {
-            EnvironmentGuard server("CUPS_SERVER", relay.Server());
+            const auto server = SetForScope("CUPS_SERVER", relay.Server());
             QTest::mouseClick(Button("Command2"), Qt::LeftButton);
             if (c.slow)
                 QTimer::singleShot(300, &relay, &Relay::Release);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return !JobOnItsWay(); }, 60000));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !JobOnItsWay(); }, kBusyMachineMs));
         }
         if (!c.message) {
             EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text.toStdString();
@@ -159,7 +159,7 @@ TEST_F(UnhelpfulPrintService, closing_the_window_while_the_connection_is_made_ha
 {
     Relay relay(Socket(), Relay::Faithful);
     ASSERT_TRUE(relay.Listening() && relay.Hold());
-    EnvironmentGuard slow("CUPS_SERVER", relay.Server());
+    const auto slow = SetForScope("CUPS_SERVER", relay.Server());
     ASSERT_NO_FATAL_FAILURE(Open(std::chrono::minutes(10)));
     QTest::mouseClick(Button("Command2"), Qt::LeftButton);
     window->close();
@@ -167,7 +167,8 @@ TEST_F(UnhelpfulPrintService, closing_the_window_while_the_connection_is_made_ha
     EXPECT_FALSE(WaitForAbandonedJobs(std::chrono::milliseconds(0)))
         << "the window waited for the job, or lost it";
     relay.Release();
-    EXPECT_TRUE(QTest::qWaitFor([] { return WaitForAbandonedJobs(std::chrono::milliseconds(0)); }, 60000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([] { return WaitForAbandonedJobs(std::chrono::milliseconds(0)); }, kBusyMachineMs));
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -22,8 +22,8 @@ TEST_F(UnhelpfulPrintService, a_silent_one_neither_freezes_the_windows_nor_passe
     // stall is the print benchmark's figure.
     bool answered = false;
     QTimer::singleShot(0, window.get(), [&] { answered = JobOnItsWay(); });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 60000)) << "the windows wait for the job";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !JobOnItsWay(); }, 60000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, kBusyMachineMs)) << "the windows wait for the job";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !JobOnItsWay(); }, kBusyMachineMs));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("Errore di stampa\nil servizio di stampa non risponde"));
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
@@ -36,7 +36,7 @@ TEST_F(UnhelpfulPrintService, closing_the_window_while_a_job_waits_ends_it)
     SilentSpooler spooler(Socket());
     ASSERT_NO_FATAL_FAILURE(CloseWhileAJobWaits(spooler));
     spooler.Close();
-    EXPECT_TRUE(WaitForAbandonedJobs(std::chrono::seconds(60))) << "the job does not end on its own";
+    EXPECT_TRUE(WaitForAbandonedJobs(kBusyMachine)) << "the job does not end on its own";
 }
 
 }  // namespace

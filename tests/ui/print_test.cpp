@@ -101,7 +101,7 @@ TEST_F(Printing, every_queue_a_user_adds_prints_on_its_own_paper_with_every_word
         if (isDriverless) {
             ASSERT_TRUE(QTest::qWaitFor(
                 [&] { return QFile::exists(scheduler->Path("conf/ppd/") + queue.name + QLatin1String(".ppd")); },
-                30000))
+                kBusyMachineMs))
                 << "CUPS made no driver for the driverless printer\n"
                 << scheduler->Log().toStdString();
         }
