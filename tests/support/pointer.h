@@ -54,34 +54,13 @@ public:
 
     // Where the main window's top left corner is, read with the pointer
     // about the desktop's middle, which a window wider and taller than half
-    // the desktop always covers. A compositor may deliver a move as several
-    // smoothed ones, at places near the way: the pointer has settled where a
-    // second move, a step on, is heard a step on from a place heard before
-    // (to a pixel); a third move, heard where that says, confirms it.
+    // the desktop always covers.
     bool Locate(const QWidget *main)
     {
-        const QWindow *window = main->windowHandle();
         const QPoint middle = main->screen()->geometry().center();
-        const QPoint step(10, 10);
-        for (int attempt = 0; attempt < 5; ++attempt) {
-            const QPoint from = middle + QPoint(attempt * 3, attempt * 2);
-            m_trail.clear();
-            if (!MoveOver(from) || m_over != window || !MoveOver(from + step))
-                continue;
-            std::optional<QPoint> origin;
-            const auto settled = [&] {
-                for (std::size_t i = 0; !origin && m_over == window && i + 1 < m_trail.size(); ++i)
-                    if (Near(m_trail.back() - m_trail[i], step))
-                        origin = from + step - m_trail.back().toPoint();
-                return origin.has_value();
-            };
-            const QPoint check = from - step / 2;
-            if (QTest::qWaitFor(settled, 10000) && MoveOver(check)
-                && QTest::qWaitFor([&] { return m_over == window && Near(m_at, check - *origin); }, 10000)) {
-                m_origin = *origin;
+        for (int attempt = 0; attempt < 5; ++attempt)
+            if (LocateFrom(main->windowHandle(), middle + QPoint(attempt * 3, attempt * 2)))
                 return true;
-            }
-        }
         return false;
     }
 
@@ -92,14 +71,16 @@ public:
     // GNOME, KDE and Weston alike.
     bool Click(const QWidget *widget, const std::vector<QPoint> &spots, std::chrono::milliseconds hold)
     {
-        for (int drag = 0; drag < 3; ++drag) {
+        const QWindow *window = widget->window()->windowHandle();
+        QPoint at;
+        for (int attempt = 0; attempt < 4; ++attempt) {
             std::optional<QPoint> covered;
+            bool moved = false;
             for (const QPoint spot : spots) {
-                const QPoint at = widget->mapTo(widget->window(), spot);
+                at = widget->mapTo(widget->window(), spot);
                 // The pointer comes from a pixel aside: one already there
                 // would move nowhere, and nothing would be heard.
                 const int seen = m_moves;
-                const QWindow *window = widget->window()->windowHandle();
                 const bool over = MoveOver(m_origin + at + QPoint(1, 0)) && MoveOver(m_origin + at)
                     && QTest::qWaitFor([&] { return m_over == window && Near(m_at, at); }, 10000);
                 const int released = m_releases;
@@ -113,10 +94,16 @@ public:
                 if (over && QTest::qWaitFor([&] { return m_releases > released; }, 15000)
                     && m_releasedOn == window)
                     return true;
-                // Over the window but elsewhere in it: the window moved.
-                if (!over && m_moves > seen && m_over == window)
+                // Over the window but elsewhere in it: the compositor moved
+                // the window, which is found again from where the pointer is.
+                moved = !over && m_moves > seen && m_over == window;
+                if (moved)
                     break;
                 covered = m_origin + at;
+            }
+            if (moved) {
+                LocateFrom(window, m_origin + at);
+                continue;
             }
             if (!covered)
                 break;
@@ -125,7 +112,10 @@ public:
                          + QStringLiteral(" mouseup 1 keyup super")))
                 return false;
         }
-        ADD_FAILURE() << widget->objectName().toStdString() << " is nowhere under the pointer";
+        ADD_FAILURE() << widget->objectName().toStdString() << " is nowhere under the pointer: wanted at "
+                      << at.x() << "," << at.y() << " of " << widget->window()->objectName().toStdString()
+                      << ", last heard at " << m_at.x() << "," << m_at.y() << " of "
+                      << (m_over ? m_over->objectName().toStdString() : std::string("no window"));
         return false;
     }
 
@@ -160,6 +150,34 @@ private:
     static bool Near(QPointF at, QPoint to)
     {
         return std::abs(at.x() - to.x()) <= 1 && std::abs(at.y() - to.y()) <= 1;
+    }
+
+    // Where `window`'s top left corner is on the desktop, read with the
+    // pointer from `from`, a place over it. A compositor may deliver a move
+    // as several smoothed ones, at places near the way: the pointer has
+    // settled where a second move, a step on, is heard a step on from a
+    // place heard before (to a pixel); a third move, heard where that says,
+    // confirms it.
+    bool LocateFrom(const QWindow *window, QPoint from)
+    {
+        const QPoint step(10, 10);
+        m_trail.clear();
+        if (!MoveOver(from) || m_over != window || !MoveOver(from + step))
+            return false;
+        std::optional<QPoint> origin;
+        const auto settled = [&] {
+            for (std::size_t i = 0; !origin && m_over == window && i + 1 < m_trail.size(); ++i)
+                if (Near(m_trail.back() - m_trail[i], step))
+                    origin = from + step - m_trail.back().toPoint();
+            return origin.has_value();
+        };
+        const QPoint check = from - step / 2;
+        if (QTest::qWaitFor(settled, 10000) && MoveOver(check)
+            && QTest::qWaitFor([&] { return m_over == window && Near(m_at, check - *origin); }, 10000)) {
+            m_origin = *origin;
+            return true;
+        }
+        return false;
     }
 
     // Moves the pointer to `to` on the desktop and waits to hear of it over

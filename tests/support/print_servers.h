@@ -55,8 +55,10 @@ public:
         Faithful,
         // Job creation and documents answered
         // "successful-ok-ignored-or-substituted-attributes", as driverless
-        // printers commonly answer.
+        // printers commonly answer, or
+        // "successful-ok-conflicting-attributes", as others do.
         Substituting,
+        Conflicting,
         // The connection lost as soon as a document sets out.
         LosingDocuments,
     };
@@ -87,7 +89,7 @@ public:
 private:
     // IPP's codes (RFC 8011) for the operations and the answer it changes.
     static constexpr quint16 kCreateJob = 0x0005, kSendDocument = 0x0006;
-    static constexpr char kOkIgnoredOrSubstituted = 0x01;
+    static constexpr char kOkIgnoredOrSubstituted = 0x01, kOkConflicting = 0x02;
 
     // A request, then its answer: CUPS's client sends the next request only
     // once it has the answer. An IPP message starts with its version,
@@ -153,9 +155,9 @@ private:
             if (ipp >= 0) {
                 exchange->answering = true;
                 const quint16 operation = exchange->operation;
-                if (m_answer == Substituting && answer.at(ipp + 2) == 0 && answer.at(ipp + 3) == 0
-                    && (operation == kCreateJob || operation == kSendDocument))
-                    answer[ipp + 3] = kOkIgnoredOrSubstituted;
+                if ((m_answer == Substituting || m_answer == Conflicting) && answer.at(ipp + 2) == 0
+                    && answer.at(ipp + 3) == 0 && (operation == kCreateJob || operation == kSendDocument))
+                    answer[ipp + 3] = m_answer == Substituting ? kOkIgnoredOrSubstituted : kOkConflicting;
             }
             if (exchange->answering) {
                 client->write(answer);

@@ -1,6 +1,7 @@
 #include "tests/cos_phi.h"
 #include "tests/support/desktop.h"
 #include "tests/support/fixture.h"
+#include "ui/listview.h"
 #include "ui/windows.h"
 #include "ui/wrappingbutton.h"
 
@@ -253,6 +254,50 @@ TEST_F(Desktops, every_window_whole_at_every_font_and_scale)
     window.reset();
 }
 
+// A column widened for its caption takes the list's spare room, then the
+// other columns' spare room, the last columns' first; the room is the list's
+// inside, whatever its frame.
+TEST(ListColumns, a_widened_column_takes_its_room_from_the_last_columns_first)
+{
+    const struct {
+        const char *name;
+        int frame;
+        std::vector<int> drawn;  // pixels; column 2 is widened, column 1 is at its caption's need
+        std::vector<bool> kept;
+    } cases[] = {
+        {"room in the last column", 1, {10, 10, 150, 300}, {false, false, true, false}},
+        {"room only in the last two columns", 1, {10, 10, 150, 200}, {false, false, false, false}},
+        {"a thick frame", 6, {10, 10, 150, 300}, {false, false, true, false}},
+    };
+    const QString captions[] = {QStringLiteral("Quantità"), QStringLiteral("Potenza complessiva richiesta"),
+                                QStringLiteral("UPS"), QStringLiteral("Prezzo")};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ListModel model(4);
+        ListView list;
+        list.setModel(&model);
+        list.setFrameStyle(QFrame::Box | QFrame::Plain);
+        list.setLineWidth(c.frame);
+        int inside = 0;
+        for (int column = 1; column <= 4; ++column) {
+            model.SetColumnCaption(column, captions[column - 1]);
+            inside += c.drawn[column - 1];
+        }
+        list.resize(inside + 2 * c.frame, 100);
+        for (int column = 1; column <= 4; ++column)
+            list.SetColumnWidthTwips(column, c.drawn[column - 1] * 15);
+        const QHeaderView *header = list.header();
+        EXPECT_LE(header->length(), list.contentsRect().width());
+        for (int column = 0; column < 4; ++column) {
+            EXPECT_GT(header->sectionSize(column), header->fontMetrics().horizontalAdvance(captions[column]))
+                << column;
+            if (c.kept[column]) {
+                EXPECT_EQ(header->sectionSize(column), c.drawn[column]) << column;
+            }
+        }
+    }
+}
+
 // The quick exit covers every Qt release whose Wayland teardown can hang,
 // each patch release of 6.4 among them, and no other desktop.
 TEST(Teardown, may_hang_on_wayland_before_qt_6_5)
@@ -267,6 +312,20 @@ TEST(Teardown, may_hang_on_wayland_before_qt_6_5)
     };
     for (const auto &c : cases)
         EXPECT_EQ(TeardownMayHang(QString::fromLatin1(c.platform), c.qt), c.hangs) << c.platform << " " << c.qt;
+}
+
+// The quick exit still writes out what the program had to say.
+TEST(Teardown, the_quick_exit_leaves_nothing_unsaid)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            static char buffer[256];
+            std::setvbuf(stderr, buffer, _IOFBF, sizeof buffer);
+            std::fputs("the last words", stderr);
+            LeaveAtOnce(3);
+        },
+        testing::ExitedWithCode(3), "the last words");
 }
 
 }  // namespace

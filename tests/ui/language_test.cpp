@@ -1,5 +1,6 @@
 #include "tests/cos_phi.h"
 #include "tests/support/fixture.h"
+#include "ui/windowlayout.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -234,8 +235,17 @@ QString CellTip(ListView *list, int row, int column)
 
 TEST_F(Readability, every_text_whole_and_a_cut_one_whole_as_a_tooltip)
 {
-    Seed({{20, 4, 18, 0.5, 3, kFerromagnetic}});
     ListView *lamps = List("ListView1");
+    // A text too wide for its room gets a smaller font; the window's own
+    // texts, back in their language, get the font they were drawn with.
+    auto *heading = window->findChild<QLabel *>(QStringLiteral("Label1"));
+    const QFont drawn = heading->font();
+    heading->setText(heading->text().repeated(3));
+    window->findChild<WindowLayout *>()->FitTexts();
+    EXPECT_LT(heading->font().pointSizeF(), drawn.pointSizeF());
+    PickLanguage(0);
+    EXPECT_EQ(heading->font(), drawn);
+    Seed({{20, 4, 18, 0.5, 3, kFerromagnetic}});
     EXPECT_EQ(CellTip(lamps, 1, 5), QString()) << "a text that fits needs none";
     // The user narrows the column, as a drag of its edge does; the next
     // refresh, with rows that need no more room, leaves it as it is.

@@ -122,6 +122,7 @@ TEST_F(Printing, a_print_server_slow_to_connect_substituting_or_losing_the_docum
     } const cases[] = {
         {"slow to take the connection", Relay::Faithful, true, nullptr},
         {"substituting attributes", Relay::Substituting, false, nullptr},
+        {"conflicting attributes", Relay::Conflicting, false, nullptr},
         {"losing the document", Relay::LosingDocuments, false,
          "Errore di stampa\nil lavoro non è arrivato alla stampante\n"},
     };
