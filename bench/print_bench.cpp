@@ -11,24 +11,24 @@
 
 #include <algorithm>
 
+#include "tests/support/print_service.h"
 #include "tests/support/sample_report.h"
-#include "tests/support/scheduler.h"
 #include "ui/print/job.h"
 
 namespace {
 
-korval::test::PrintService &Scheduler()
+korval::test::PrintService &Service()
 {
-    static const std::unique_ptr<korval::test::PrintService> scheduler = korval::test::OpenPrintService();
-    static const bool ready = scheduler->Running() && scheduler->AddDefaultPdfQueue();
+    static const std::unique_ptr<korval::test::PrintService> service = korval::test::OpenPrintService();
+    static const bool ready = service->Running() && service->AddDefaultPdfQueue();
     if (!ready)
-        std::fprintf(stderr, "the private CUPS scheduler did not start\n%s\n", qPrintable(scheduler->Log()));
-    return *scheduler;
+        std::fprintf(stderr, "the print service did not start\n%s\n", qPrintable(service->Log()));
+    return *service;
 }
 
 void Print(benchmark::State &state, int lamps)
 {
-    korval::test::PrintService &scheduler = Scheduler();
+    korval::test::PrintService &service = Service();
     const korval::ReportContent content = korval::test::ReportOf(lamps);
     qint64 longestStall = 0;
     for (auto _ : state) {
@@ -51,7 +51,7 @@ void Print(benchmark::State &state, int lamps)
             break;
         }
         state.PauseTiming();
-        scheduler.ClearJobs();
+        service.ClearJobs();
         state.ResumeTiming();
     }
     state.counters["longest_stall_ms"] = static_cast<double>(longestStall);

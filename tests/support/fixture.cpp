@@ -72,15 +72,18 @@ void MainWindowTest::ReturnToMain()
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
 }
 
+// The lamp dialog a click has just opened, once it is active.
+Form2 *MainWindowTest::ActiveLampDialog()
+{
+    Form2 *dialog = LampDialogShown();
+    EXPECT_TRUE(dialog && QTest::qWaitForWindowActive(dialog)) << "no lamp dialog came up";
+    return dialog;
+}
+
 Form2 *MainWindowTest::OpenAddDialog()
 {
     QTest::mouseClick(Button("Command3"), Qt::LeftButton);
-    Form2 *dialog = LampDialogShown();
-    EXPECT_TRUE(dialog);
-    if (dialog) {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-    }
-    return dialog;
+    return ActiveLampDialog();
 }
 
 Form2 *MainWindowTest::OpenRow(int row)
@@ -88,12 +91,7 @@ Form2 *MainWindowTest::OpenRow(int row)
     ListView *lamps = List("ListView1");
     const QRect rect = lamps->visualRect(lamps->model()->index(row - 1, 0));
     QTest::mouseClick(lamps->viewport(), Qt::LeftButton, {}, rect.center());
-    Form2 *dialog = LampDialogShown();
-    EXPECT_TRUE(dialog);
-    if (dialog) {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-    }
-    return dialog;
+    return ActiveLampDialog();
 }
 
 void MainWindowTest::Fill(Form2 *dialog, const char *fittings, const char *lamps, const char *watts,

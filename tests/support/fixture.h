@@ -113,9 +113,10 @@ protected:
     // Brings the main window back to the front, as a user clicking it would.
     void ReturnToMain();
 
+    // The lamp dialog of "Aggiungi Lampade", or of a click on row `row`.
     Form2 *OpenAddDialog();
-
     Form2 *OpenRow(int row);
+    Form2 *ActiveLampDialog();
 
     static void Fill(Form2 *dialog, const char *fittings, const char *lamps, const char *watts, const char *cosPhi,
                      int ballast = 0, int autonomy = 0);

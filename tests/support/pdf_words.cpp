@@ -3,16 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QPageLayout>
 #include <QRegularExpression>
 
-#include "tests/support/scheduler.h"
+#include "tests/support/print_service.h"
 
 namespace korval::test {
 
-QRectF A4PrintableArea()
+QRectF PrintableArea(const PageGeometry &page)
 {
-    const double margin = 4.25 / 25.4 * 72.0;
-    return QRectF(margin, margin, 595.2756 - 2 * margin, 841.8898 - 2 * margin);
+    return QPageLayout(page.Paper, QPageLayout::Portrait, page.Margins, QPageLayout::Millimeter)
+        .paintRect(QPageLayout::Point);
 }
 
 std::vector<PdfWord> ReadPdfWords(const QString &document, const QRectF &printable)

@@ -18,14 +18,14 @@ struct PdfWord {
     QRectF box;  // on the sheet, in points from its top-left corner
 };
 
-// The printable area the report is laid out on by default: an A4 sheet less
-// 4.25 mm at each edge, where a report unit is a twip (1/20 point).
-QRectF A4PrintableArea();
+// The printable area of a page, in points from the sheet's top left corner:
+// by default the one the report is laid out on, where a unit is a twip.
+QRectF PrintableArea(const PageGeometry &page = {});
 
 // Reads every word of a PDF or PostScript document with its box (pdftotext
 // -bbox, after ps2pdf) and maps points back to report units over the given
 // printable area. A missing tool, a failed run or a document without words
 // fails the calling test: every report prints words.
-std::vector<PdfWord> ReadPdfWords(const QString &document, const QRectF &printable = A4PrintableArea());
+std::vector<PdfWord> ReadPdfWords(const QString &document, const QRectF &printable = PrintableArea());
 
 }  // namespace korval::test

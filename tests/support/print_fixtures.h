@@ -9,7 +9,7 @@
 #include "tests/cos_phi.h"
 #include "tests/support/fixture.h"
 #include "tests/support/print_servers.h"
-#include "tests/support/scheduler.h"
+#include "tests/support/print_service.h"
 
 namespace korval::test {
 
@@ -17,7 +17,8 @@ class Printing : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(scheduler->Running()) << "the print service did not start\n" << scheduler->Log().toStdString();
+        ASSERT_TRUE(printService->Running()) << "the print service did not start\n"
+                                             << printService->Log().toStdString();
         MainWindowTest::SetUp();
     }
 
@@ -30,7 +31,7 @@ protected:
         ASSERT_TRUE(Button("Command2")->isEnabled());
     }
 
-    std::unique_ptr<PrintService> scheduler = OpenPrintService();
+    std::unique_ptr<PrintService> printService = OpenPrintService();
 };
 
 // The window opens, with the bound the test gives, onto a result to print.

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "tests/support/scheduler.h"
+#include "tests/support/print_service.h"
 
 namespace korval::test {
 

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "tests/support/scheduler.h"
+#include "tests/support/print_service.h"
 #include "ui/print/report.h"
 
 namespace korval::test {
@@ -50,7 +50,9 @@ Sheet ReadPclSheet(const QByteArray &pcl)
             more = std::islower(static_cast<unsigned char>(pcl[i]));
             const QByteArray command = group + letter;
             if (command == "&lA")
-                sheet.paper = value == 2 ? QSizeF(612, 792) : value == 26 ? QSizeF(595.28, 841.89) : QSizeF();
+                sheet.paper = value == 2 ? Points(QPageSize::Letter)
+                    : value == 26        ? Points(QPageSize::A4)
+                                         : QSizeF();
             else if (command == "*tR")
                 resolution = value;
             else if (command == "*rS")
@@ -158,7 +160,7 @@ std::vector<Band> BandsOf(const Sheet &sheet, const QRectF &printable)
 void ExpectLaidOutAs(const Sheet &sheet, const QRectF &printable, const Sheet &laidOut)
 {
     const std::vector<Band> bands = BandsOf(sheet, printable);
-    const std::vector<Band> expected = BandsOf(laidOut, A4PrintableArea());
+    const std::vector<Band> expected = BandsOf(laidOut, PrintableArea());
     ASSERT_EQ(bands.size(), expected.size());
     for (std::size_t i = 0; i < bands.size(); ++i) {
         EXPECT_NEAR(bands[i].top, expected[i].top, 40) << "line " << i;

@@ -1,6 +1,6 @@
 #include "tests/cos_phi.h"
 #include "tests/support/fixture.h"
-#include "tests/support/scheduler.h"
+#include "tests/support/print_service.h"
 
 #include <QAbstractItemModelTester>
 #include <QLabel>

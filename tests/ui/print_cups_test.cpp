@@ -18,8 +18,8 @@ namespace {
 // Qt's printer support drops the print service's answer to a job.
 TEST_F(Printing, a_refused_job_is_reported_in_the_program_s_language_with_the_spooler_s_reason)
 {
-    ASSERT_TRUE(scheduler->AddDefaultPdfQueue());
-    ASSERT_TRUE(RunTool(QStringLiteral("cupsreject"), {QStringLiteral("korval")}).ok);
+    ASSERT_TRUE(printService->AddDefaultPdfQueue());
+    ASSERT_TRUE(RunTool(QStringLiteral("cupsreject"), {kTestQueue}).ok);
     Calculate(1);
     const QString expected[] = {QStringLiteral("Errore di stampa\nil servizio di stampa ha rifiutato il lavoro\n"),
                                 QStringLiteral("Printing failed\nthe print service refused the job\n")};
@@ -44,22 +44,23 @@ TEST_F(Printing, the_report_goes_on_the_default_printer_s_own_paper)
         QSizeF points;
     };
     // A queue that names no paper at all gets an upright A4 sheet.
-    const Paper papers[] = {
-        {"iso_a4_210x297mm", {595.3, 841.9}}, {"na_letter_8.5x11in", {612, 792}}, {nullptr, {595.3, 841.9}}};
+    const Paper papers[] = {{kA4Media, Points(QPageSize::A4)},
+                            {"na_letter_8.5x11in", Points(QPageSize::Letter)},
+                            {nullptr, Points(QPageSize::A4)}};
     Calculate(3);
     std::vector<std::vector<PdfWord>> printed;
     for (const Paper &paper : papers) {
-        ASSERT_TRUE(scheduler->AddDefaultPdfQueue(paper.media)) << scheduler->Log().toStdString();
+        ASSERT_TRUE(printService->AddDefaultPdfQueue(paper.media)) << printService->Log().toStdString();
         PressPrint();
         ASSERT_TRUE(messages.shown.empty()) << messages.shown[0].text.toStdString();
-        const QString job = scheduler->WaitForJob();
-        ASSERT_FALSE(job.isEmpty()) << scheduler->Log().toStdString();
+        const QString job = printService->WaitForJob();
+        ASSERT_FALSE(job.isEmpty()) << printService->Log().toStdString();
         const QSizeF size = PageSize(job);
         const std::string media = paper.media ? paper.media : "no media";
-        EXPECT_NEAR(size.width(), paper.points.width(), 1) << media << "\n" << scheduler->Log().toStdString();
+        EXPECT_NEAR(size.width(), paper.points.width(), 1) << media << "\n" << printService->Log().toStdString();
         EXPECT_NEAR(size.height(), paper.points.height(), 1) << media;
         printed.push_back(ReadPdfWords(job));
-        scheduler->ClearJobs();
+        printService->ClearJobs();
     }
     // Every word in the same place relative to the printable area: the title
     // (x 2500, y 1500), the project heading (x 0) and the last word anchor
@@ -126,13 +127,13 @@ TEST_F(Printing, a_print_server_slow_to_connect_substituting_or_losing_the_docum
         {"losing the document", Relay::LosingDocuments, false,
          "Errore di stampa\nil lavoro non è arrivato alla stampante\n"},
     };
-    ASSERT_TRUE(scheduler->AddDefaultPdfQueue());
+    ASSERT_TRUE(printService->AddDefaultPdfQueue());
     Calculate(1);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         messages.shown.clear();
-        scheduler->ClearJobs();
-        Relay relay(scheduler->Path("cups.sock"), c.answer);
+        printService->ClearJobs();
+        Relay relay(printService->Path("cups.sock"), c.answer);
         ASSERT_TRUE(relay.Listening());
         ASSERT_TRUE(!c.slow || relay.Hold());
         {
@@ -144,7 +145,7 @@ TEST_F(Printing, a_print_server_slow_to_connect_substituting_or_losing_the_docum
         }
         if (!c.message) {
             EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text.toStdString();
-            EXPECT_FALSE(scheduler->WaitForJob().isEmpty()) << scheduler->Log().toStdString();
+            EXPECT_FALSE(printService->WaitForJob().isEmpty()) << printService->Log().toStdString();
             continue;
         }
         ASSERT_EQ(messages.shown.size(), 1u);

@@ -11,14 +11,14 @@ namespace {
 
 TEST_F(Printing, stampa_sends_the_report_to_the_default_printer)
 {
-    ASSERT_TRUE(scheduler->AddDefaultPdfQueue()) << scheduler->Log().toStdString();
+    ASSERT_TRUE(printService->AddDefaultPdfQueue()) << printService->Log().toStdString();
     Calculate(1);
     PressPrint();
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(QApplication::focusWidget(), Button("Command3"));
 
-    const QString job = scheduler->WaitForJob();
-    ASSERT_FALSE(job.isEmpty()) << "no job reached the printer\n" << scheduler->Log().toStdString();
+    const QString job = printService->WaitForJob();
+    ASSERT_FALSE(job.isEmpty()) << "no job reached the printer\n" << printService->Log().toStdString();
     std::vector<QString> texts;
     for (const PdfWord &w : ReadPdfWords(job))
         texts.push_back(w.text);
@@ -34,17 +34,17 @@ TEST_F(Printing, stampa_sends_the_report_to_the_default_printer)
 
 TEST_F(Printing, a_long_report_reaches_the_printer_whole)
 {
-    ASSERT_TRUE(scheduler->AddDefaultPdfQueue());
+    ASSERT_TRUE(printService->AddDefaultPdfQueue());
     Calculate(kMaxLampRows);
     PressPrint();
-    const QString job = scheduler->WaitForJob();
+    const QString job = printService->WaitForJob();
     ASSERT_FALSE(job.isEmpty());
     const std::vector<PdfWord> words = ReadPdfWords(job);
     // Every lamp row reaches the paper (each has 36 W lamps)...
     EXPECT_GE(std::count_if(words.begin(), words.end(), [](const PdfWord &w) { return w.text == "36"; }),
               kMaxLampRows);
     // ...and every page carries the words KORVAL laid out on it, in order.
-    const QString laidOut = scheduler->Path("long-report.pdf");
+    const QString laidOut = printService->Path("long-report.pdf");
     ASSERT_TRUE(WriteReportPdf(window->CollectReport(), laidOut));
     const std::vector<PdfWord> expected = ReadPdfWords(laidOut);
     EXPECT_GE(expected.back().page, 7);
@@ -82,37 +82,39 @@ TEST_F(Printing, every_queue_a_user_adds_prints_on_its_own_paper_with_every_word
     // The driverless printer starts once the program runs: Wine would never see it.
     QString driverless;
     if (std::any_of(queues.begin(), queues.end(), [](const UserQueue &q) { return q.needs == "driverless"; })) {
-        driverless = scheduler->StartDriverless();
+        driverless = printService->StartDriverless();
         ASSERT_FALSE(driverless.isEmpty()) << "ippeveprinter (Debian package cups-ipp-utils) did not start\n"
-                                           << scheduler->Log().toStdString();
+                                           << printService->Log().toStdString();
     }
     Calculate(3);
     // The page as KORVAL lays it out, on A4 less 4.25 mm.
-    const QString laidOut = scheduler->Path("laid-out.pdf");
+    const QString laidOut = printService->Path("laid-out.pdf");
     ASSERT_TRUE(WriteReportPdf(window->CollectReport(), laidOut));
-    const Sheet expected = ReadPdfSheet(laidOut, A4PrintableArea(), true);
-    ASSERT_GT(BandsOf(expected, A4PrintableArea()).size(), 10u);
+    const Sheet expected = ReadPdfSheet(laidOut, PrintableArea(), true);
+    ASSERT_GT(BandsOf(expected, PrintableArea()).size(), 10u);
 
     for (const UserQueue &queue : queues) {
         SCOPED_TRACE(queue.name.toStdString());
         const bool isDriverless = queue.needs == "driverless";
-        ASSERT_TRUE(scheduler->AddDefaultQueue(queue.name, isDriverless ? driverless : QString()))
-            << scheduler->Log().toStdString();
+        ASSERT_TRUE(printService->AddDefaultQueue(queue.name, isDriverless ? driverless : QString()))
+            << printService->Log().toStdString();
         if (isDriverless) {
             ASSERT_TRUE(QTest::qWaitFor(
-                [&] { return QFile::exists(scheduler->Path("conf/ppd/") + queue.name + QLatin1String(".ppd")); },
+                [&] {
+                    return QFile::exists(printService->Path("conf/ppd/") + queue.name + QLatin1String(".ppd"));
+                },
                 kBusyMachineMs))
                 << "CUPS made no driver for the driverless printer\n"
-                << scheduler->Log().toStdString();
+                << printService->Log().toStdString();
         }
-        scheduler->SetUserOptions(queue.name, queue.userOptions);
+        printService->SetUserOptions(queue.name, queue.userOptions);
         PressPrint();
         ASSERT_TRUE(messages.shown.empty()) << messages.shown[0].text.toStdString();
-        const QString output = isDriverless ? scheduler->WaitForDriverlessJob() : scheduler->WaitForJob();
-        ASSERT_FALSE(output.isEmpty()) << "nothing came out\n" << scheduler->Log().toStdString();
+        const QString output = isDriverless ? printService->WaitForDriverlessJob() : printService->WaitForJob();
+        ASSERT_FALSE(output.isEmpty()) << "nothing came out\n" << printService->Log().toStdString();
         const QRectF printable = QRectF(QPointF(), queue.paper).marginsRemoved(queue.margins);
         const Sheet sheet = ReadSheet(output, printable);
-        scheduler->ClearJobs();
+        printService->ClearJobs();
 
         EXPECT_NEAR(sheet.paper.width(), queue.paper.width(), 1);
         EXPECT_NEAR(sheet.paper.height(), queue.paper.height(), 1);

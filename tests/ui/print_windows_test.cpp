@@ -32,9 +32,9 @@ TEST_F(Printing, a_printer_that_asks_where_to_save_is_asked_by_the_window)
     const auto queue =
         std::find_if(queues.begin(), queues.end(), [](const UserQueue &q) { return q.needs == "file-port"; });
     ASSERT_NE(queue, queues.end()) << "no printer on a FILE: port in the queue table";
-    ASSERT_TRUE(scheduler->AddDefaultQueue(queue->name)) << scheduler->Log().toStdString();
+    ASSERT_TRUE(printService->AddDefaultQueue(queue->name)) << printService->Log().toStdString();
     Calculate(3);
-    const QString laidOut = scheduler->Path("laid-out.pdf");
+    const QString laidOut = printService->Path("laid-out.pdf");
     ASSERT_TRUE(WriteReportPdf(window->CollectReport(), laidOut));
     QTemporaryDir folder;
     QStringList saved;
@@ -88,7 +88,7 @@ TEST_F(Printing, a_printer_that_asks_where_to_save_is_asked_by_the_window)
         const Sheet sheet = ReadSheet(file, printable);
         EXPECT_NEAR(sheet.paper.width(), queue->paper.width(), 1);
         EXPECT_NEAR(sheet.paper.height(), queue->paper.height(), 1);
-        ExpectLaidOutAs(sheet, printable, ReadPdfSheet(laidOut, A4PrintableArea(), true));
+        ExpectLaidOutAs(sheet, printable, ReadPdfSheet(laidOut, PrintableArea(), true));
     }
 }
 

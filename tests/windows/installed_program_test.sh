@@ -22,7 +22,7 @@ for dpi in 96 144; do
   wineserver -w
   "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   # Wine's default printer follows CUPS's when its programs start.
-  printer=generic-a4
+  printer="$(awk -F '\t' '!/^#/ && $2 == "any" && $3 == "a4" {print $1; exit}' "$(dirname "$0")/../support/cups/queues.tsv")"
   [ "$dpi" = 96 ] || printer=file-port
   lpadmin -d "$printer"
   start_korval "$scale"

@@ -1,4 +1,4 @@
-#include "tests/support/scheduler.h"
+#include "tests/support/print_service.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ std::vector<UserQueue> UserQueues(const QStringList &offers)
         }
         const QStringList m = cells[3].split(QLatin1Char(' '));
         queues.push_back(
-            {cells[0], cells[1], cells[2] == QLatin1String("letter") ? QSizeF(612, 792) : QSizeF(595.28, 841.89),
+            {cells[0], cells[1], Points(cells[2] == QLatin1String("letter") ? QPageSize::Letter : QPageSize::A4),
              QMarginsF(m.value(0).toDouble(), m.value(1).toDouble(), m.value(2).toDouble(), m.value(3).toDouble()),
              cells[4] == QLatin1String("-") ? QString() : cells[4]});
     }

@@ -1,6 +1,6 @@
 // The print service on Linux: a scheduler of the test's own.
 
-#include "tests/support/scheduler.h"
+#include "tests/support/print_service.h"
 
 #include <QDir>
 #include <QProcess>
@@ -17,20 +17,20 @@ QString SharedRoot()
     return dir.path();
 }
 
-class PrivateScheduler final : public PrintService {
+class LinuxPrintService final : public PrintService {
 public:
-    PrivateScheduler() : PrintService(SharedRoot()) { m_running = Service({QStringLiteral("start")}).ok; }
-    ~PrivateScheduler() override { Service({QStringLiteral("stop")}); }
+    LinuxPrintService() : PrintService(SharedRoot()) { m_running = Service({QStringLiteral("start")}).ok; }
+    ~LinuxPrintService() override { Service({QStringLiteral("stop")}); }
 
     bool AddDefaultPdfQueue(const char *media) override
     {
-        QStringList arguments{QStringLiteral("-p"), QStringLiteral("korval"), QStringLiteral("-E"),
-                              QStringLiteral("-v"), QStringLiteral("korvalpdf:") + Path("out")};
+        QStringList arguments{QStringLiteral("-p"), kTestQueue, QStringLiteral("-E"), QStringLiteral("-v"),
+                              QStringLiteral("korvalpdf:") + Path("out")};
         if (media)
             arguments << QStringLiteral("-o") << QStringLiteral("media-default=") + QLatin1String(media);
         // Made anew: a queue that is changed keeps what it was not told.
-        Run("lpadmin", {QStringLiteral("-x"), QStringLiteral("korval")});
-        return Run("lpadmin", arguments) && Run("lpadmin", {QStringLiteral("-d"), QStringLiteral("korval")});
+        Run("lpadmin", {QStringLiteral("-x"), kTestQueue});
+        return Run("lpadmin", arguments) && Run("lpadmin", {QStringLiteral("-d"), kTestQueue});
     }
 
     bool AddDefaultQueue(const QString &name, const QString &uri) override
@@ -50,7 +50,7 @@ private:
 
 std::unique_ptr<PrintService> OpenPrintService()
 {
-    return std::make_unique<PrivateScheduler>();
+    return std::make_unique<LinuxPrintService>();
 }
 
 QString HostPath(const QString &path)

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QMarginsF>
+#include <QPageSize>
 #include <QScopeGuard>
 #include <QSizeF>
 #include <QString>
@@ -43,6 +44,15 @@ inline auto SetForScope(const char *name, const QByteArray &value)
 }
 using EnvironmentGuard = decltype(SetForScope("", {}));
 
+// The queue the tests print to, and the paper they name, as CUPS names them.
+inline const QString kTestQueue = QStringLiteral("korval");
+constexpr char kA4Media[] = "iso_a4_210x297mm";
+// A paper as a PDF page measures it.
+inline QSizeF Points(QPageSize::PageSizeId paper)
+{
+    return QPageSize(paper).size(QPageSize::Point);
+}
+
 // A queue as users add them (cups/queues.tsv), with the sheet it prints on
 // and its printable area's margins, in points.
 struct UserQueue {
@@ -65,9 +75,9 @@ public:
 
     bool Running() const { return m_running; }
 
-    // A queue "korval" that keeps each job's document, made the default, on
-    // the given paper; without one (the scheduler names none) it names none.
-    virtual bool AddDefaultPdfQueue(const char *media = "iso_a4_210x297mm") = 0;
+    // kTestQueue, keeping each job's document, made the default, on the
+    // given paper; without one (the scheduler names none) it names none.
+    virtual bool AddDefaultPdfQueue(const char *media = kA4Media) = 0;
     // The table's queue `name`, made the default; at `uri` when one is given.
     virtual bool AddDefaultQueue(const QString &name, const QString &uri = {}) = 0;
 

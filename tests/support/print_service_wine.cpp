@@ -2,7 +2,7 @@
 // wine) before Wine read its printers, with the table's queues that need
 // nothing.
 
-#include "tests/support/scheduler.h"
+#include "tests/support/print_service.h"
 
 #include <gtest/gtest.h>
 
@@ -27,12 +27,9 @@ template<typename Function> Function WineCall(const char *name)
     return reinterpret_cast<Function>(QLibrary::resolve(QStringLiteral("kernel32"), name));
 }
 
-// The queue the tests' PDF queue stands for: the run's A4 queue.
-const QString kA4Queue = QStringLiteral("generic-a4");
-
-class AttachedScheduler final : public PrintService {
+class WinePrintService final : public PrintService {
 public:
-    AttachedScheduler() : PrintService(LocalPath(QFileInfo(QString::fromLocal8Bit(qgetenv("CUPS_SERVER"))).path()))
+    WinePrintService() : PrintService(LocalPath(QFileInfo(QString::fromLocal8Bit(qgetenv("CUPS_SERVER"))).path()))
     {
         QDir(Path("out")).removeRecursively();
         QDir(m_root).mkpath(QStringLiteral("out"));
@@ -42,7 +39,7 @@ public:
     // The printers of the prefix as Wine makes them from CUPS, for the tests
     // after: Wine leaves a printer on a port of its own where it is, even
     // once CUPS has no such queue.
-    ~AttachedScheduler() override
+    ~WinePrintService() override
     {
         for (const QString &queue : m_ported)
             SetPort(queue, QStringLiteral("CUPS:") + queue);
@@ -50,11 +47,13 @@ public:
 
     bool AddDefaultPdfQueue(const char *media) override
     {
-        if (qstrcmp(media, "iso_a4_210x297mm") != 0) {
-            ADD_FAILURE() << "the Wine run's print service has no queue on " << (media ? media : "no paper");
-            return false;
-        }
-        return MakeDefault(kA4Queue);
+        // The test queue stands for the table's first A4 queue that needs
+        // nothing.
+        for (const UserQueue &queue : UserQueues({}))
+            if (media && qstrcmp(media, kA4Media) == 0 && queue.paper == Points(QPageSize::A4))
+                return MakeDefault(queue.name);
+        ADD_FAILURE() << "the Wine run's print service has no queue on " << (media ? media : "no paper");
+        return false;
     }
 
     bool AddDefaultQueue(const QString &name, const QString &uri) override
@@ -102,7 +101,7 @@ private:
 
 std::unique_ptr<PrintService> OpenPrintService()
 {
-    return std::make_unique<AttachedScheduler>();
+    return std::make_unique<WinePrintService>();
 }
 
 QString HostPath(const QString &path)
