@@ -41,13 +41,13 @@ TEST_F(Printing, a_printer_that_asks_where_to_save_is_asked_by_the_window)
 
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
+        // The last question, closed, is deleted later: it must not be taken
+        // for the next one.
+        const auto asking = [this] { return window->findChild<QFileDialog *>(QStringLiteral("SaveQuestion")); };
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !asking(); }, kBusyMachineMs)) << "the last question stays";
         QTest::mouseClick(Button("Command2"), Qt::LeftButton);
         QFileDialog *question = nullptr;
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                return (question = window->findChild<QFileDialog *>(QStringLiteral("SaveQuestion"))) != nullptr;
-            },
-            kBusyMachineMs))
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (question = asking()) != nullptr; }, kBusyMachineMs))
             << "no question where to save";
         EXPECT_EQ(question->windowTitle(), QStringLiteral("Salva output di stampa con nome"));
         auto *name = question->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));

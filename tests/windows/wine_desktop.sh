@@ -38,7 +38,7 @@ wineserver() { /usr/lib/wine/wineserver "$@" 2>/dev/null; }
 source "$root/cmake/wine-env.sh"
 rm -rf "$WINEPREFIX"
 "$wine" wineboot -i >/dev/null 2>&1 && wineserver -w
-wine_fonts "$wine"
+wine_prefix "$wine"
 folder="$WINEPREFIX/drive_c/Program Files/KORVAL"
 
 # The value $3 of the registry key $2 in the hive $1.
