@@ -10,14 +10,6 @@
 #include <cstdlib>
 
 namespace korval {
-namespace {
-
-bool OnWayland()
-{
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
-}  // namespace
 
 void PeerDialog::keyPressEvent(QKeyEvent *event)
 {
@@ -49,7 +41,7 @@ void BringToFront(QWidget *window)
     // The window may still count as active: the main window's click that
     // asks for it can come before the compositor's word that the main
     // window took the keyboard, and then the main window would end in front.
-    if (window->isVisible() && OnWayland())
+    if (window->isVisible() && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         window->hide();
     window->show();
     window->raise();

@@ -49,9 +49,10 @@ public:
     {
         // The test queue stands for the table's first A4 queue that needs
         // nothing.
-        for (const UserQueue &queue : UserQueues({}))
-            if (media && qstrcmp(media, kA4Media) == 0 && queue.paper == Points(QPageSize::A4))
-                return MakeDefault(queue.name);
+        if (media && qstrcmp(media, kA4Media) == 0)
+            for (const UserQueue &queue : UserQueues({}))
+                if (queue.paper == Points(QPageSize::A4))
+                    return MakeDefault(queue.name);
         ADD_FAILURE() << "the Wine run's print service has no queue on " << (media ? media : "no paper");
         return false;
     }
