@@ -6,13 +6,12 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 # Readies the prefix once, with the Wine program given. A program that crashes
 # prints where and ends, rather than wait on Wine's crash dialog until its
-# test's time runs out. A Windows desktop has
-# its UI fonts, and Arial's metrics for the report. Debian's Wine keeps its
-# own (Tahoma, package fonts-wine) where this Wine does not look, and
-# Liberation Sans is Arial's metric twin: both go into the prefix's font
-# folder, the one folder Qt's offscreen platform reads on Windows. Wine's
-# PostScript driver fails on the face Wine gives for Arial, the report's;
-# Liberation Sans prints.
+# test's time runs out. A Windows desktop has its UI fonts, and Arial's
+# metrics for the report. Debian's Wine keeps its own (Tahoma, package
+# fonts-wine) where this Wine does not look, and Liberation Sans is Arial's
+# metric twin: both go into the prefix's font folder, the one folder Qt's
+# offscreen platform reads on Windows. Wine's PostScript driver fails on the
+# face Wine gives for Arial, the report's; Liberation Sans prints.
 wine_prefix() {
   fonts="$WINEPREFIX/drive_c/windows/Fonts"
   if [ ! -e "$fonts/LiberationSans-Regular.ttf" ]; then
